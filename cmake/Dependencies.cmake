@@ -1,0 +1,17 @@
+# Every dependency comes from Debian's packages (scripts/bootstrap installs them).
+find_package(PkgConfig REQUIRED)
+find_package(Threads REQUIRED)
+pkg_check_modules(SDL2 REQUIRED IMPORTED_TARGET sdl2)
+pkg_check_modules(EPOXY REQUIRED IMPORTED_TARGET epoxy)
+pkg_check_modules(MPG123 REQUIRED IMPORTED_TARGET libmpg123)
+pkg_check_modules(FFTW3F REQUIRED IMPORTED_TARGET fftw3f)
+pkg_check_modules(TOMLPP REQUIRED IMPORTED_TARGET tomlplusplus)
+find_package(assimp REQUIRED)
+find_package(glslang REQUIRED CONFIG)
+if(KELVO_TESTS)
+  find_package(GTest REQUIRED)
+endif()
+# stb (image decoding) is header-only.
+add_library(kelvo_stb INTERFACE)
+target_include_directories(kelvo_stb SYSTEM INTERFACE /usr/include/stb)
+set(KELVO_IMGUI_DIR /usr/include/imgui)
