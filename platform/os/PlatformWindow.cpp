@@ -10,17 +10,18 @@ namespace {
 
 constexpr int kPrimaryDisplay = 0;
 
-int desktopRefreshRate() {
-    SDL_DisplayMode desktop{};
-    return SDL_GetDesktopDisplayMode(kPrimaryDisplay, &desktop) == 0 ? desktop.refresh_rate : 0;
-}
-
 // Switches the hidden window to full screen in the exact mode width x height. On failure the
 // window is left windowed and false is returned.
 bool enterFullscreen(SDL_Window* window, int width, int height) {
-    const std::vector<SDL_DisplayMode> modes = sdlDisplayModes(kPrimaryDisplay);
+    std::vector<SDL_DisplayMode> modes = sdlDisplayModes(kPrimaryDisplay);
+    SDL_DisplayMode desktop{};
+    const bool haveDesktop = SDL_GetDesktopDisplayMode(kPrimaryDisplay, &desktop) == 0;
+    // Some drivers list no modes at all, yet staying in the desktop's own mode always works.
+    if (haveDesktop) {
+        modes.push_back(desktop);
+    }
     const std::optional<SDL_DisplayMode> mode =
-        findFullscreenMode(modes, width, height, desktopRefreshRate());
+        findFullscreenMode(modes, width, height, haveDesktop ? desktop.refresh_rate : 0);
     if (!mode) {
         return false;
     }
