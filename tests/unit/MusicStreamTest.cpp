@@ -11,8 +11,8 @@
 #include "tests/unit/SoundSignals.h"
 
 // These run on SDL's dummy audio driver, which consumes samples in real time without a sound
-// card; the tests choose it themselves so they behave the same inside and outside ctest. They check states and results, not timing: the
-// deadlines are generous upper bounds for a loaded machine.
+// card; the tests choose it themselves so they behave the same inside and outside ctest. They check
+// states and results, not timing: the deadlines are generous upper bounds for a loaded machine.
 namespace {
 
 using sound::MusicStream;
