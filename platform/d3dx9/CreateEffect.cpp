@@ -22,8 +22,9 @@ std::string sourceNameOf(std::string_view text) {
     }
     std::string_view name = text.substr(found + kMark.size());
     name = name.substr(0, name.find_first_of("\r\n"));
-    const bool printable = !name.empty() && name.size() <= 128 &&
-                           name.find_first_of(std::string_view("\0\t", 2)) == std::string_view::npos;
+    const bool printable =
+        !name.empty() && name.size() <= 128 &&
+        name.find_first_of(std::string_view("\0\t", 2)) == std::string_view::npos;
     return printable ? std::string(name) : std::string("effect");
 }
 
@@ -57,7 +58,8 @@ HRESULT D3DXCreateEffect(IDirect3DDevice9* device, const void* data, UINT dataLe
     }
     std::string problem;
     fx::Effect* created = nullptr;
-    const HRESULT result = fx::Effect::create(device, std::move(*parsed.effect), &problem, &created);
+    const HRESULT result =
+        fx::Effect::create(device, std::move(*parsed.effect), &problem, &created);
     if (FAILED(result)) {
         reportProblem(problem.empty() ? "out of memory" : problem, errors);
         return result;

@@ -16,8 +16,8 @@ D3DPROGRAMCONSTANTSHAPE shapeOf(const ValueType& type) {
 
 }  // namespace
 
-HRESULT Effect::create(IDirect3DDevice9* device, EffectDescription description,
-                       std::string* error, Effect** effect) {
+HRESULT Effect::create(IDirect3DDevice9* device, EffectDescription description, std::string* error,
+                       Effect** effect) {
     *effect = nullptr;
     auto* created = new (std::nothrow) Effect(device, std::move(description));
     if (created == nullptr) {
@@ -62,10 +62,12 @@ HRESULT Effect::buildPrograms(std::string* error) {
         for (std::size_t i = 0; i < techniqueDesc.passes.size(); ++i) {
             const auto& passDesc = techniqueDesc.passes[i];
             PassProgram pass;
-            const std::string vertex = GlslGenerator::stage(description_, passDesc, ShaderStage::Vertex);
+            const std::string vertex =
+                GlslGenerator::stage(description_, passDesc, ShaderStage::Vertex);
             const std::string fragment =
                 GlslGenerator::stage(description_, passDesc, ShaderStage::Fragment);
-            const HRESULT result = device_->CreateProgram(vertex.c_str(), fragment.c_str(), &pass.program);
+            const HRESULT result =
+                device_->CreateProgram(vertex.c_str(), fragment.c_str(), &pass.program);
             if (FAILED(result) || pass.program == nullptr) {
                 if (error != nullptr) {
                     *error = description_.sourceName + ":" + std::to_string(passDesc.line) +
@@ -78,8 +80,8 @@ HRESULT Effect::buildPrograms(std::string* error) {
             pass.locations.reserve(leaves.size());
             for (const auto& leaf : leaves) {
                 const bool isUniform = leaf.type.base != BaseType::Texture;
-                pass.locations.push_back(isUniform ? pass.program->GetUniformLocation(leaf.name.c_str())
-                                                   : -1);
+                pass.locations.push_back(
+                    isUniform ? pass.program->GetUniformLocation(leaf.name.c_str()) : -1);
             }
             pass.uploaded.assign(leaves.size(), 0);
             technique.passes.push_back(std::move(pass));
@@ -272,7 +274,8 @@ HRESULT Effect::SetInt(D3DXHANDLE parameter, INT value) {
 }
 
 HRESULT Effect::SetFloat(D3DXHANDLE parameter, float value) {
-    return report("SetFloat", EffectCallText::name(parameter) + ", " + EffectCallText::number(value),
+    return report("SetFloat",
+                  EffectCallText::name(parameter) + ", " + EffectCallText::number(value),
                   parameters_.setFloat(parameter, value));
 }
 
@@ -298,13 +301,15 @@ HRESULT Effect::SetMatrix(D3DXHANDLE parameter, const D3DXMATRIX* matrix) {
 }
 
 HRESULT Effect::SetTexture(D3DXHANDLE parameter, IDirect3DBaseTexture9* texture) {
-    return report("SetTexture",
-                  EffectCallText::name(parameter) + ", " + (texture != nullptr ? "texture" : "null"),
-                  parameters_.setTexture(parameter, texture));
+    return report(
+        "SetTexture",
+        EffectCallText::name(parameter) + ", " + (texture != nullptr ? "texture" : "null"),
+        parameters_.setTexture(parameter, texture));
 }
 
 HRESULT Effect::GetBool(D3DXHANDLE parameter, BOOL* value) {
-    return report("GetBool", EffectCallText::name(parameter), parameters_.getBool(parameter, value));
+    return report("GetBool", EffectCallText::name(parameter),
+                  parameters_.getBool(parameter, value));
 }
 
 HRESULT Effect::GetInt(D3DXHANDLE parameter, INT* value) {
@@ -312,7 +317,8 @@ HRESULT Effect::GetInt(D3DXHANDLE parameter, INT* value) {
 }
 
 HRESULT Effect::GetFloat(D3DXHANDLE parameter, float* value) {
-    return report("GetFloat", EffectCallText::name(parameter), parameters_.getFloat(parameter, value));
+    return report("GetFloat", EffectCallText::name(parameter),
+                  parameters_.getFloat(parameter, value));
 }
 
 HRESULT Effect::GetFloatArray(D3DXHANDLE parameter, float* values, UINT count) {

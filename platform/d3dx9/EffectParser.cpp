@@ -61,14 +61,22 @@ void requireIdentifier(const toml::node& node, std::string_view name, std::strin
 }
 
 std::optional<ValueType> basicType(std::string_view name) {
-    if (name == "float") return ValueType{BaseType::Float, 1};
-    if (name == "float2") return ValueType{BaseType::Float, 2};
-    if (name == "float3") return ValueType{BaseType::Float, 3};
-    if (name == "float4") return ValueType{BaseType::Float, 4};
-    if (name == "float4x4") return ValueType{BaseType::Float, 16};
-    if (name == "int") return ValueType{BaseType::Int, 1};
-    if (name == "bool") return ValueType{BaseType::Bool, 1};
-    if (name == "texture") return ValueType{BaseType::Texture, 1};
+    if (name == "float")
+        return ValueType{BaseType::Float, 1};
+    if (name == "float2")
+        return ValueType{BaseType::Float, 2};
+    if (name == "float3")
+        return ValueType{BaseType::Float, 3};
+    if (name == "float4")
+        return ValueType{BaseType::Float, 4};
+    if (name == "float4x4")
+        return ValueType{BaseType::Float, 16};
+    if (name == "int")
+        return ValueType{BaseType::Int, 1};
+    if (name == "bool")
+        return ValueType{BaseType::Bool, 1};
+    if (name == "texture")
+        return ValueType{BaseType::Texture, 1};
     return std::nullopt;
 }
 
@@ -117,8 +125,8 @@ private:
                 known = known || key.str() == name;
             }
             if (!known) {
-                fail(value, "unknown key '" + std::string(key.str()) + "' in " +
-                                std::string(where));
+                fail(value,
+                     "unknown key '" + std::string(key.str()) + "' in " + std::string(where));
             }
         }
     }
@@ -141,11 +149,12 @@ private:
         std::string_view rest = text_;
         for (int i = 1; i < line && !rest.empty(); ++i) {
             const auto newline = rest.find('\n');
-            rest = newline == std::string_view::npos ? std::string_view{} : rest.substr(newline + 1);
+            rest =
+                newline == std::string_view::npos ? std::string_view{} : rest.substr(newline + 1);
         }
         std::string_view source = rest.substr(0, rest.find('\n'));
-        while (!source.empty() && (source.back() == ' ' || source.back() == '\t' ||
-                                   source.back() == '\r')) {
+        while (!source.empty() &&
+               (source.back() == ' ' || source.back() == '\t' || source.back() == '\r')) {
             source.remove_suffix(1);
         }
         const bool opensBlock = source.ends_with("'''") || source.ends_with("\"\"\"");
@@ -167,9 +176,11 @@ private:
             base = spelled.substr(0, open);
             const std::string_view count = spelled.substr(open + 1);
             unsigned size = 0;
-            const auto [end, error] = std::from_chars(count.data(), count.data() + count.size(), size);
-            const bool wellFormed = error == std::errc{} && end == count.data() + count.size() - 1 &&
-                                    *end == ']' && count[0] != '0';
+            const auto [end, error] =
+                std::from_chars(count.data(), count.data() + count.size(), size);
+            const bool wellFormed = error == std::errc{} &&
+                                    end == count.data() + count.size() - 1 && *end == ']' &&
+                                    count[0] != '0';
             if (!wellFormed) {
                 fail(node, "malformed array type '" + std::string(spelled) + "'");
             }
@@ -351,7 +362,8 @@ private:
                 fail(value, "sampler '" + std::string(key.str()) + "' has the name of a parameter");
             }
             if (effect_.samplers.size() == EffectParser::kMaxSamplers) {
-                fail(value, "more than " + std::to_string(EffectParser::kMaxSamplers) + " samplers");
+                fail(value,
+                     "more than " + std::to_string(EffectParser::kMaxSamplers) + " samplers");
             }
             SamplerDesc sampler;
             sampler.name = key.str();
@@ -399,7 +411,8 @@ private:
     }
 
     PassDesc readPass(const toml::node& node, const std::string& technique, std::size_t index) {
-        const std::string where = "pass " + std::to_string(index) + " of technique '" + technique + "'";
+        const std::string where =
+            "pass " + std::to_string(index) + " of technique '" + technique + "'";
         const auto& table = tableOf(node, where);
         checkKeys(table, {"vertex", "fragment", "states"}, where);
         PassDesc pass;
@@ -453,7 +466,8 @@ private:
             requireIdentifier(*name, technique.name, "technique");
             for (const auto& other : effect_.techniques) {
                 if (other.name == technique.name) {
-                    fail(*name, "technique '" + technique.name + "' is declared twice (first on line " +
+                    fail(*name, "technique '" + technique.name +
+                                    "' is declared twice (first on line " +
                                     std::to_string(other.line) + ")");
                 }
             }
@@ -493,8 +507,8 @@ EffectParser::Result EffectParser::parse(std::string_view text, std::string_view
         const toml::table root = toml::parse(text, sourceName);
         result.effect = Reader(text, sourceName).read(root);
     } catch (const toml::parse_error& error) {
-        result.error = message(sourceName, static_cast<int>(error.source().begin.line),
-                               error.description());
+        result.error =
+            message(sourceName, static_cast<int>(error.source().begin.line), error.description());
     } catch (const FileError& error) {
         result.error = message(sourceName, error.line, error.message);
     } catch (const std::bad_alloc&) {

@@ -11,17 +11,17 @@ namespace fx {
 
 // How a state's value is written in an effect file.
 enum class StateValueKind {
-    Bool,      // true / false
-    Integer,   // a number, 0 to 0xFFFFFFFF
-    Float,     // a number, stored as the bits of a float (MIPMAPLODBIAS)
-    Cull,      // NONE, CW, CCW
-    Blend,     // ZERO, ONE, SRCCOLOR, ...
-    BlendOp,   // ADD, SUBTRACT, REVSUBTRACT, MIN, MAX
-    Compare,   // NEVER, LESS, ..., ALWAYS
-    ZBuffer,   // true / false or USEW
-    Fill,      // POINT, WIREFRAME, SOLID
-    Address,   // WRAP, MIRROR, CLAMP, BORDER, MIRRORONCE
-    Filter,    // NONE, POINT, LINEAR, ANISOTROPIC
+    Bool,     // true / false
+    Integer,  // a number, 0 to 0xFFFFFFFF
+    Float,    // a number, stored as the bits of a float (MIPMAPLODBIAS)
+    Cull,     // NONE, CW, CCW
+    Blend,    // ZERO, ONE, SRCCOLOR, ...
+    BlendOp,  // ADD, SUBTRACT, REVSUBTRACT, MIN, MAX
+    Compare,  // NEVER, LESS, ..., ALWAYS
+    ZBuffer,  // true / false or USEW
+    Fill,     // POINT, WIREFRAME, SOLID
+    Address,  // WRAP, MIRROR, CLAMP, BORDER, MIRRORONCE
+    Filter,   // NONE, POINT, LINEAR, ANISOTROPIC
 };
 
 struct StateInfo {

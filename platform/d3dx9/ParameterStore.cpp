@@ -240,7 +240,8 @@ HRESULT ParameterStore::getInt(D3DXHANDLE name, INT* value) const {
     if (node == nullptr || value == nullptr) {
         return D3DERR_INVALIDCALL;
     }
-    *value = node->type.base == BaseType::Float ? toInt(floats_[node->offset]) : ints_[node->offset];
+    *value =
+        node->type.base == BaseType::Float ? toInt(floats_[node->offset]) : ints_[node->offset];
     return D3D_OK;
 }
 
