@@ -1,0 +1,59 @@
+// The data file cache: each named data file is read into memory once and its bytes are shared
+// by everyone who builds textures, effects or meshes from it. Entries are only ever added, and
+// stay where they are, so a DataFileEntry pointer is valid for the life of the cache.
+//
+// Names are matched exactly (case-sensitive, no normalisation): "data\\stars.jpg" and
+// "data/stars.jpg" are two entries. On disk the cache tries "data/" + name first, then the name
+// itself, each relative to its root (the working directory for the process-wide cache); only
+// when opening is a backslash read as the path separator. A name that cannot be opened as a
+// regular file is reported with the message box "Couldn't open file!" / "error" and a posted
+// quit request, and gets no entry.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <filesystem>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "gfx/DataFileEntry.h"
+
+namespace kelvo {
+
+class DataFileCache {
+public:
+    // root: the directory names are resolved against; empty means the working directory.
+    explicit DataFileCache(std::filesystem::path root = {});
+    DataFileCache(const DataFileCache&) = delete;
+    DataFileCache& operator=(const DataFileCache&) = delete;
+
+    // The process-wide cache (working directory), created on first use and never freed.
+    static DataFileCache& instance();
+
+    // Reads the file unless an entry of that name exists.
+    void preload(const std::string& name);
+    // The entry of exactly that name, or null.
+    const DataFileEntry* find(const std::string& name) const;
+    std::size_t entryCount() const;
+
+private:
+    struct StoredFile {
+        DataFileEntry entry;
+        std::vector<std::uint8_t> bytes;
+    };
+
+    const DataFileEntry* findLocked(const std::string& name) const;
+    std::string diskPath(const std::string& relative) const;
+
+    std::filesystem::path root_;
+    std::deque<StoredFile> files_;
+    mutable std::mutex mutex_;
+};
+
+// The process-wide cache's operations, as engine code calls them.
+void preloadDataFile(const std::string& name);
+const DataFileEntry* findDataFile(const std::string& name);
+
+}  // namespace kelvo

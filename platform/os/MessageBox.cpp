@@ -1,0 +1,46 @@
+#include "platform/os/MessageBox.h"
+
+#include <SDL.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "platform/os/MessageBoxCapture.h"
+
+namespace os {
+
+namespace {
+
+bool isHeadlessDriver(const char* driver) {
+    return driver != nullptr &&
+           (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0);
+}
+
+bool hasDisplay() {
+    const char* x11 = std::getenv("DISPLAY");
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    return (x11 != nullptr && *x11 != '\0') || (wayland != nullptr && *wayland != '\0');
+}
+
+bool canShowDialog() {
+    const char* driver = SDL_WasInit(SDL_INIT_VIDEO) != 0 ? SDL_GetCurrentVideoDriver()
+                                                          : std::getenv("SDL_VIDEODRIVER");
+    return !isHeadlessDriver(driver) && hasDisplay();
+}
+
+}  // namespace
+
+void showMessageBox(const std::string& text, const std::string& caption) {
+    std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
+    std::fflush(stderr);
+    if (MessageBoxCapture::deliver(MessageBoxRecord{caption, text})) {
+        return;
+    }
+    if (canShowDialog()) {
+        // A failed dialog leaves the standard-error line as the report.
+        SDL_ShowSimpleMessageBox(0, caption.c_str(), text.c_str(), nullptr);
+    }
+}
+
+}  // namespace os

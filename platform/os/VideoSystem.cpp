@@ -1,0 +1,44 @@
+#include "platform/os/VideoSystem.h"
+
+#include <SDL2/SDL.h>
+
+#include <mutex>
+
+namespace os {
+namespace {
+
+std::mutex g_videoMutex;
+bool g_videoStarted = false;
+
+}  // namespace
+
+bool VideoSystem::start(std::string* error) {
+    std::lock_guard lock(g_videoMutex);
+    if (g_videoStarted) {
+        return true;
+    }
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        if (error) {
+            *error = std::string("no display available: ") + SDL_GetError();
+        }
+        return false;
+    }
+    g_videoStarted = true;
+    return true;
+}
+
+void VideoSystem::stop() {
+    std::lock_guard lock(g_videoMutex);
+    if (!g_videoStarted) {
+        return;
+    }
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    g_videoStarted = false;
+}
+
+bool VideoSystem::started() {
+    std::lock_guard lock(g_videoMutex);
+    return g_videoStarted;
+}
+
+}  // namespace os
