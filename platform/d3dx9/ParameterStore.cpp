@@ -51,6 +51,8 @@ unsigned ParameterStore::add(const EffectDescription& effect, const std::string&
     byName_[name] = index;
     Node node;
     node.type = type.value;
+    // An array of structs counts as a struct: its words mix types and it takes no float list.
+    node.isStruct = type.structIndex >= 0;
     node.offset = static_cast<unsigned>(floats_.size());
     node.firstLeaf = static_cast<unsigned>(leaves_.size());
     if (type.arraySize != 0) {
@@ -61,7 +63,6 @@ unsigned ParameterStore::add(const EffectDescription& effect, const std::string&
             add(effect, name + "[" + std::to_string(i) + "]", element);
         }
     } else if (type.structIndex >= 0) {
-        node.isStruct = true;
         for (const auto& member : effect.structs[type.structIndex].members) {
             add(effect, name + "." + member.name, member.type);
         }
