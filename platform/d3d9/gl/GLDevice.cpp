@@ -191,18 +191,12 @@ ULONG GLDevice::Release() {
     return left;
 }
 
-template <class T>
-void GLDevice::rebind(T*& slot, T* object) {
-    if (slot == object) {
-        return;
+void GLDevice::swapInternalRefs(GLRefCounted* added, GLRefCounted* dropped) {
+    if (added != nullptr) {
+        added->addInternalRef();
     }
-    if (object != nullptr) {
-        object->addInternalRef();
-    }
-    T* old = slot;
-    slot = object;
-    if (old != nullptr) {
-        old->releaseInternalRef();
+    if (dropped != nullptr) {
+        dropped->releaseInternalRef();
     }
 }
 

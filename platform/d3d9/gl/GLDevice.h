@@ -22,6 +22,7 @@
 #include "platform/d3d9/d3d9.h"
 #include "platform/d3d9/gl/GLContextPool.h"
 #include "platform/d3d9/gl/GLFixedFunction.h"
+#include "platform/d3d9/gl/GLRefCounted.h"
 #include "platform/d3d9/gl/GLStateShadow.h"
 
 class GLSurface;
@@ -133,8 +134,17 @@ private:
     bool initialise();
 
     // Binding slots hold internal references (see GLRefCounted).
+    // Instantiated where T is complete (T derives from GLRefCounted).
     template <class T>
-    static void rebind(T*& slot, T* object);
+    static void rebind(T*& slot, T* object) {
+        if (slot == object) {
+            return;
+        }
+        T* old = slot;
+        slot = object;
+        swapInternalRefs(object, old);
+    }
+    static void swapInternalRefs(GLRefCounted* added, GLRefCounted* dropped);
     void rebindSurface(GLSurface*& slot, GLSurface* surface);
 
     void resetViewportTo(const GLSurface& target);

@@ -71,5 +71,11 @@ private:
     std::array<std::array<DWORD, kSamplerStateCount>, kSamplerCount> samplerStates_{};
     std::array<std::array<DWORD, kStageStateCount>, kStageCount> stageStates_{};
     std::array<D3DMATRIX, 11> transforms_{};
-    std::array<std::uint64_t, kGroupCount> versions_{};
+    // Version 1 from the start: a fresh context (at 0) applies Direct3D's defaults explicitly.
+    std::array<std::uint64_t, kGroupCount> versions_ = initialVersions();
+    static std::array<std::uint64_t, kGroupCount> initialVersions() {
+        std::array<std::uint64_t, kGroupCount> v{};
+        v.fill(1);
+        return v;
+    }
 };
