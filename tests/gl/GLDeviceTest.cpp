@@ -36,8 +36,7 @@ TEST_F(GLDeviceTest, ClearTouchesOnlyTheViewportAndEveryBoundTarget) {
     // Write masks must not hold back a clear.
     device_->SetRenderState(D3DRS_COLORWRITEENABLE, 0);
     device_->SetRenderState(D3DRS_ZWRITEENABLE, FALSE);
-    ASSERT_EQ(device_->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF102030u, 1.0f,
-                             0),
+    ASSERT_EQ(device_->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF102030u, 1.0f, 0),
               D3D_OK);
     EXPECT_EQ(hex(backBufferPixel(8, 16)), "FF102030");
     EXPECT_EQ(hex(backBufferPixel(27, 25)), "FF102030");
@@ -81,11 +80,11 @@ TEST_F(GLDeviceTest, NestedRenderTargetBindsRestoreSurfaceDepthAndViewport) {
     outer->GetSurfaceLevel(0, &outerSurface);
     inner->GetSurfaceLevel(0, &innerSurface);
     IDirect3DSurface9 *outerDepth = nullptr, *innerDepth = nullptr;
-    ASSERT_EQ(device_->CreateDepthStencilSurface(32, 32, D3DFMT_D24S8, D3DMULTISAMPLE_NONE, 0,
-                                                 TRUE, &outerDepth, nullptr),
+    ASSERT_EQ(device_->CreateDepthStencilSurface(32, 32, D3DFMT_D24S8, D3DMULTISAMPLE_NONE, 0, TRUE,
+                                                 &outerDepth, nullptr),
               D3D_OK);
-    ASSERT_EQ(device_->CreateDepthStencilSurface(16, 8, D3DFMT_D24S8, D3DMULTISAMPLE_NONE, 0,
-                                                 TRUE, &innerDepth, nullptr),
+    ASSERT_EQ(device_->CreateDepthStencilSurface(16, 8, D3DFMT_D24S8, D3DMULTISAMPLE_NONE, 0, TRUE,
+                                                 &innerDepth, nullptr),
               D3D_OK);
 
     // The binding protocol of render targets: save, set, draw, restore.
@@ -295,8 +294,7 @@ TEST_F(GLDeviceTest, ScenesDoNotNestAndDrawsFromMemoryUnbindStreamZero) {
     EXPECT_EQ(device_->EndScene(), D3D_OK);
 
     IDirect3DVertexBuffer9* buffer = nullptr;
-    ASSERT_EQ(device_->CreateVertexBuffer(120, 0, 0, D3DPOOL_SYSTEMMEM, &buffer, nullptr),
-              D3D_OK);
+    ASSERT_EQ(device_->CreateVertexBuffer(120, 0, 0, D3DPOOL_SYSTEMMEM, &buffer, nullptr), D3D_OK);
     device_->SetStreamSource(0, buffer, 0, 20);
     buffer->Release();  // the stream still holds it
     drawQuad(device_);
@@ -304,8 +302,7 @@ TEST_F(GLDeviceTest, ScenesDoNotNestAndDrawsFromMemoryUnbindStreamZero) {
     IDirect3DIndexBuffer9* indices = nullptr;
     device_->CreateIndexBuffer(12, 0, D3DFMT_INDEX16, D3DPOOL_SYSTEMMEM, &indices, nullptr);
     device_->SetIndices(indices);
-    EXPECT_EQ(device_->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, 6, 0, 2),
-              D3DERR_INVALIDCALL);
+    EXPECT_EQ(device_->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, 6, 0, 2), D3DERR_INVALIDCALL);
     device_->SetIndices(nullptr);
     indices->Release();
     EXPECT_EQ(device_->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 2, kQuad, 0), D3DERR_INVALIDCALL);
