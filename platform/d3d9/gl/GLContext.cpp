@@ -1,14 +1,5 @@
 #include "platform/d3d9/gl/GLContext.h"
 
-#include <algorithm>
-
-namespace {
-
-constexpr std::size_t kStreamBufferBytes = 4u << 20;
-constexpr std::size_t kStreamAlignment = 64;
-
-}  // namespace
-
 GLContext::GLContext(SDL_Window* home, SDL_GLContext handle) : home_(home), handle_(handle) {}
 
 GLContext::~GLContext() {
@@ -34,8 +25,6 @@ void GLContext::initialise(const GLuint* samplers, unsigned samplerCount) {
     glCreateFramebuffers(1, &renderFramebuffer_);
     glCreateFramebuffers(1, &readFramebuffer_);
     glCreateBuffers(1, &streamBuffer_);
-    streamSize_ = kStreamBufferBytes;
-    glNamedBufferData(streamBuffer_, static_cast<GLsizeiptr>(streamSize_), nullptr, GL_STREAM_DRAW);
     for (unsigned unit = 0; unit < samplerCount; ++unit) {
         glBindSampler(unit, samplers[unit]);
     }
@@ -46,18 +35,9 @@ void GLContext::initialise(const GLuint* samplers, unsigned samplerCount) {
 }
 
 GLintptr GLContext::stream(const void* data, std::size_t bytes) {
-    if (bytes > streamSize_) {
-        streamSize_ = std::max(bytes, 2 * streamSize_);
-        glNamedBufferData(streamBuffer_, static_cast<GLsizeiptr>(streamSize_), nullptr,
-                          GL_STREAM_DRAW);
-        streamOffset_ = 0;
-    } else if (streamOffset_ + bytes > streamSize_) {
-        glNamedBufferData(streamBuffer_, static_cast<GLsizeiptr>(streamSize_), nullptr,
-                          GL_STREAM_DRAW);
-        streamOffset_ = 0;
-    }
-    const auto offset = static_cast<GLintptr>(streamOffset_);
-    glNamedBufferSubData(streamBuffer_, offset, static_cast<GLsizeiptr>(bytes), data);
-    streamOffset_ = (streamOffset_ + bytes + kStreamAlignment - 1) & ~(kStreamAlignment - 1);
-    return offset;
+    // Each draw's vertices go into fresh storage of the same buffer (orphaning): no draw still
+    // reading the previous vertices can make this upload wait, on drivers that track whole
+    // buffers (llvmpipe) as on those that track ranges.
+    glNamedBufferData(streamBuffer_, static_cast<GLsizeiptr>(bytes), data, GL_STREAM_DRAW);
+    return 0;
 }

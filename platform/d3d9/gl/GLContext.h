@@ -39,8 +39,7 @@ public:
     GLuint readFramebuffer() const { return readFramebuffer_; }
     GLuint streamBuffer() const { return streamBuffer_; }
 
-    // Copies `bytes` into the stream buffer and returns the offset they start at. The buffer is
-    // written front to back and orphaned when full, so the GPU never waits on a region in use.
+    // Copies `bytes` into the stream buffer and returns the offset they start at.
     GLintptr stream(const void* data, std::size_t bytes);
 
     std::array<std::uint64_t, GLStateShadow::kGroupCount> applied{};
@@ -57,6 +56,4 @@ private:
     GLuint renderFramebuffer_ = 0;
     GLuint readFramebuffer_ = 0;
     GLuint streamBuffer_ = 0;
-    std::size_t streamSize_ = 0;
-    std::size_t streamOffset_ = 0;
 };
