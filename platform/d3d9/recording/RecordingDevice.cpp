@@ -245,6 +245,11 @@ void RecordingDevice::markOptimisedOut(std::string uniform) {
     optimisedOut_.push_back(std::move(uniform));
 }
 
+INT RecordingDevice::newUniformLocation(const std::string& program, const std::string& uniform) {
+    locationOwners_.push_back(program + " \"" + uniform + "\"");
+    return static_cast<INT>(locationOwners_.size() - 1);
+}
+
 bool RecordingDevice::isOptimisedOut(const std::string& uniform) const {
     return std::find(optimisedOut_.begin(), optimisedOut_.end(), uniform) != optimisedOut_.end();
 }
@@ -1204,7 +1209,15 @@ HRESULT RecordingDevice::storeProgramConstant(const char* operation, INT locatio
     const bool readable = data != nullptr && count > 0 && validShape(shape);
 
     std::string text = std::string(operation) + "(";
-    text += uniform ? "\"" + *uniform + "\"" : std::to_string(location);
+    if (uniform) {
+        text += "\"" + *uniform + "\"";
+    } else {
+        // A location the current program does not know: name its owner to make the log clear.
+        text += std::to_string(location);
+        if (location >= 0 && static_cast<std::size_t>(location) < locationOwners_.size()) {
+            text += " (" + locationOwners_[static_cast<std::size_t>(location)] + ")";
+        }
+    }
     text += ", " + shapeText(shape, count);
     std::vector<Value> values;
     if (readable) {

@@ -213,7 +213,8 @@ public:
     void noteOverRelease(const std::string& name);
     void destroyObject(RecordingObject* object);
     bool isOptimisedOut(const std::string& uniform) const;
-    INT nextUniformLocation() { return nextLocation_++; }
+    // A new location, unique on this device, remembered with its program for the log.
+    INT newUniformLocation(const std::string& program, const std::string& uniform);
 
 protected:
     ~RecordingDevice() override;
@@ -266,7 +267,7 @@ private:
     std::optional<RecordedDrawUP> lastDrawUP_;
 
     std::vector<std::string> optimisedOut_;
-    INT nextLocation_ = 0;
+    std::vector<std::string> locationOwners_;  // by location: prog#N "uniform"
     std::map<std::string, std::vector<float>> constantsF_;
     std::map<std::string, std::vector<INT>> constantsI_;
 };

@@ -14,7 +14,7 @@ INT RecordingProgram::GetUniformLocation(const char* uniform) {
     if (uniform != nullptr && !device().isOptimisedOut(uniform)) {
         auto [entry, added] = locations_.try_emplace(uniform, 0);
         if (added) {
-            entry->second = device().nextUniformLocation();
+            entry->second = device().newUniformLocation(name(), uniform);
         }
         location = entry->second;
     }
