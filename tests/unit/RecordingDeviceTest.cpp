@@ -43,7 +43,10 @@ TEST_F(RecordingDeviceTest, LogReadsLikeTheCallsInOrder) {
     device->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TFACTOR | D3DTA_COMPLEMENT);
     device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0x80000000, 1.0f, 0);
     device->SetTexture(0, texture);
-    device->RecordCall("Effect.SetFloat(\"power\", 0.5) -> OK");
+    // The effect framework finds the sink from the device interface it holds.
+    auto* sink = dynamic_cast<IDirect3DCallSink9*>(static_cast<IDirect3DDevice9*>(device));
+    ASSERT_NE(sink, nullptr);
+    sink->RecordCall("Effect.SetFloat(\"power\", 0.5) -> OK");
     device->SetFVF(D3DFVF_XYZ | D3DFVF_TEX1);
     device->BeginScene();
     device->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 2, quad, sizeof(XyzTex));
