@@ -1,0 +1,72 @@
+// The program's one control flow: start-up, the frame loop on the music clock, shutdown.
+//
+// Start-up, in order: the render window and its Direct3D object (made g_window), the default
+// configuration, the start-up dialog, window and device, the music stream (not playing), the
+// spectrum buffer, the loading phase, then the music starts and its position is taken as the
+// start. Shutdown, in order: the effect registry, the graphics context (every texture and render
+// target, then the device), the render window.
+//
+// A start-up failure (no Direct3D object, no window, no device, no music) is reported where it
+// happens and ends the program in order: nothing further is created, the shutdown still runs and
+// the exit code stays 0, as on a cancelled start. The sound objects, the content and g_spectrum
+// are kept to the end of the process.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "demo/D3DWindow.h"
+#include "demo/EmptyFrameContent.h"
+#include "demo/FrameLoop.h"
+#include "demo/MusicStreamClock.h"
+#include "platform/d3d9/d3d9.h"
+#include "platform/sound/MusicStream.h"
+
+class DemoDriver {
+public:
+    struct Options {
+        // Makes the Direct3D object; null stands for Direct3D being unavailable.
+        IDirect3D9* (*createDirect3D)() = &defaultDirect3D;
+        std::string musicFile = "data/vorx.mp3";
+        // What the start-up dialog starts from.
+        WindowConfig config = defaultWindowConfig();
+    };
+
+    static IDirect3D9* defaultDirect3D();
+
+    DemoDriver() : DemoDriver(Options{}) {}
+    explicit DemoDriver(Options options);
+    // Shuts down if that has not happened yet.
+    ~DemoDriver();
+    DemoDriver(const DemoDriver&) = delete;
+    DemoDriver& operator=(const DemoDriver&) = delete;
+
+    // True when the frame loop may run; false on cancel or a reported start-up failure.
+    bool startUp();
+    // Frames until the quit flag is set (nothing when start-up did not succeed).
+    void runFrames();
+    // Runs once; later calls do nothing.
+    void shutDown();
+
+    // The whole program: start-up, frames, shutdown. Returns the exit code.
+    int run();
+
+    // Null before a successful start-up.
+    FrameLoop* frameLoop() { return loop_ ? &*loop_ : nullptr; }
+    // Null after shutdown.
+    D3DWindow* window() { return window_.get(); }
+    sound::MusicStream& music() { return music_; }
+
+private:
+    bool openMusic();
+    IFrameContent& frameContent();
+
+    Options options_;
+    std::unique_ptr<D3DWindow> window_;
+    sound::MusicStream music_;
+    std::optional<MusicStreamClock> clock_;
+    EmptyFrameContent emptyContent_;
+    std::optional<FrameLoop> loop_;
+    bool shutDown_ = false;
+};

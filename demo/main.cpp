@@ -1,0 +1,5 @@
+#include "demo/Main.h"
+
+int main() {
+    return runDemo();
+}
