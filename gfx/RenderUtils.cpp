@@ -1,0 +1,144 @@
+#include "gfx/RenderUtils.h"
+
+#include <array>
+
+#include "gfx/GraphicsContext.h"
+#include "gfx/HrCheck.h"
+#include "gfx/QuadVertex.h"
+#include "gfx/ViewportStack.h"
+
+namespace kelvo {
+
+namespace {
+
+constexpr const char* kSource = "gfx/RenderUtils";
+constexpr UINT kStride = sizeof(QuadVertex);
+
+using Quad = std::array<QuadVertex, 6>;
+
+IDirect3DDevice9* device() {
+    return GraphicsContext::instance().device;
+}
+
+// Two triangles covering (-1 - g, -1 - d) to (1 + g, 1 + d), texture row 0 at the top.
+Quad fullscreenQuad(float g, float d) {
+    const float left = -1.0f - g;
+    const float right = 1.0f + g;
+    const float bottom = -1.0f - d;
+    const float top = 1.0f + d;
+    return {{{left, bottom, 0.0f, 0.0f, 1.0f},
+             {left, top, 0.0f, 0.0f, 0.0f},
+             {right, top, 0.0f, 1.0f, 0.0f},
+             {right, top, 0.0f, 1.0f, 0.0f},
+             {right, bottom, 0.0f, 1.0f, 1.0f},
+             {left, bottom, 0.0f, 0.0f, 1.0f}}};
+}
+
+float pictureAspect() {
+    const D3DVIEWPORT9 picture = ViewportStack::current().defaultViewport();
+    if (picture.Width == 0 || picture.Height == 0) {
+        return 1.0f;
+    }
+    return static_cast<float>(picture.Width) / static_cast<float>(picture.Height);
+}
+
+// The alpha in the top byte, red, green and blue 0. NaN counts as 0.
+DWORD textureFactor(float alpha) {
+    if (!(alpha > 0.0f)) {
+        alpha = 0.0f;
+    } else if (alpha > 1.0f) {
+        alpha = 1.0f;
+    }
+    return static_cast<DWORD>(alpha * 255.0f) << 24;
+}
+
+IDirect3DTexture9* textureOf(ID3dSurface* texture) {
+    return texture != nullptr ? texture->getTexture() : nullptr;
+}
+
+void setQuadBlending(IDirect3DDevice9* dev, D3DBLEND destBlend, float alpha) {
+    HR_CHECK(kSource, 50, dev->SetRenderState(D3DRS_ZWRITEENABLE, FALSE));
+    HR_CHECK(kSource, 52, dev->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA));
+    HR_CHECK(kSource, 53, dev->SetRenderState(D3DRS_DESTBLEND, destBlend));
+    HR_CHECK(kSource, 54, dev->SetRenderState(D3DRS_BLENDOP, D3DBLENDOP_ADD));
+    HR_CHECK(kSource, 55, dev->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE));
+    HR_CHECK(kSource, 57, dev->SetSamplerState(0, D3DSAMP_ADDRESSU, D3DTADDRESS_CLAMP));
+    HR_CHECK(kSource, 58, dev->SetSamplerState(0, D3DSAMP_ADDRESSV, D3DTADDRESS_CLAMP));
+    HR_CHECK(kSource, 60, dev->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG1));
+    HR_CHECK(kSource, 61, dev->SetTextureStageState(0, D3DTSS_ALPHAARG1, D3DTA_TFACTOR));
+    HR_CHECK(kSource, 67, dev->SetRenderState(D3DRS_TEXTUREFACTOR, textureFactor(alpha)));
+}
+
+void setQuadTexture(IDirect3DDevice9* dev, ID3dSurface* texture) {
+    const Matrix identity = Matrix::identity();
+    const Matrix projection = orthoProjection();
+    HR_CHECK(kSource, 71, dev->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1));
+    HR_CHECK(kSource, 72, dev->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE));
+    HR_CHECK(kSource, 75, dev->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_MODULATE));
+    HR_CHECK(kSource, 76, dev->SetTextureStageState(0, D3DTSS_ALPHAARG1, D3DTA_TFACTOR));
+    HR_CHECK(kSource, 77, dev->SetTextureStageState(0, D3DTSS_ALPHAARG2, D3DTA_TEXTURE));
+    HR_CHECK(kSource, 79, dev->SetTexture(0, textureOf(texture)));
+    HR_CHECK(kSource, 81, dev->SetTransform(D3DTS_PROJECTION, &projection));
+    HR_CHECK(kSource, 82, dev->SetTransform(D3DTS_VIEW, &identity));
+    HR_CHECK(kSource, 83, dev->SetTransform(D3DTS_WORLD, &identity));
+    HR_CHECK(kSource, 85, dev->SetSamplerState(0, D3DSAMP_MAGFILTER, D3DTEXF_LINEAR));
+    HR_CHECK(kSource, 86, dev->SetSamplerState(0, D3DSAMP_MINFILTER, D3DTEXF_LINEAR));
+    HR_CHECK(kSource, 87, dev->SetRenderState(D3DRS_ZWRITEENABLE, TRUE));
+}
+
+}  // namespace
+
+void clearColorAndDepth(BYTE a, BYTE r, BYTE g, BYTE b) {
+    HR_CHECK(kSource, 14,
+             device()->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER,
+                             D3DCOLOR_ARGB(a, r, g, b), 1.0f, 0));
+}
+
+void clearDepth() {
+    HR_CHECK(kSource, 19, device()->Clear(0, nullptr, D3DCLEAR_ZBUFFER, 0, 1.0f, 0));
+}
+
+Matrix orthoProjection() {
+    Matrix projection;
+    D3DXMatrixOrthoLH(&projection, 2.0f, 2.0f, 0.0f, 1.0f);
+    return projection;
+}
+
+void drawFullscreenQuad(ID3dSurface* texture, float alpha, float grow, D3DBLEND destBlend,
+                        bool wrapInScene) {
+    IDirect3DDevice9* dev = device();
+    const Quad quad = fullscreenQuad(grow, grow / pictureAspect());
+    setQuadBlending(dev, destBlend, alpha);
+    if (texture != nullptr) {
+        setQuadTexture(dev, texture);
+    }
+    dev->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+    HR_CHECK(kSource, 92, dev->SetFVF(QuadVertex::kFVF));
+    if (wrapInScene) {
+        dev->BeginScene();
+    }
+    HR_CHECK(kSource, 95, dev->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 2, quad.data(), kStride));
+    if (wrapInScene) {
+        dev->EndScene();
+    }
+}
+
+void drawQuadWithView(ID3dSurface* texture, const Matrix& view) {
+    IDirect3DDevice9* dev = device();
+    const Quad quad = fullscreenQuad(0.0f, 0.0f);
+    const Matrix identity = Matrix::identity();
+    const Matrix projection = orthoProjection();
+    HR_CHECK(kSource, 116, dev->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_ADD));
+    HR_CHECK(kSource, 117, dev->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE));
+    HR_CHECK(kSource, 118, dev->SetTexture(0, textureOf(texture)));
+    HR_CHECK(kSource, 120, dev->SetSamplerState(0, D3DSAMP_ADDRESSU, D3DTADDRESS_CLAMP));
+    HR_CHECK(kSource, 121, dev->SetSamplerState(0, D3DSAMP_ADDRESSV, D3DTADDRESS_CLAMP));
+    HR_CHECK(kSource, 123, dev->SetTransform(D3DTS_PROJECTION, &projection));
+    HR_CHECK(kSource, 124, dev->SetTransform(D3DTS_VIEW, &view));
+    HR_CHECK(kSource, 125, dev->SetTransform(D3DTS_WORLD, &identity));
+    HR_CHECK(kSource, 127, dev->SetFVF(QuadVertex::kFVF));
+    dev->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+    HR_CHECK(kSource, 129, dev->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 2, quad.data(), kStride));
+}
+
+}  // namespace kelvo

@@ -1,0 +1,95 @@
+#include "gfx/TShader.h"
+
+#include "gfx/EffectHandler.h"
+#include "gfx/HrCheck.h"
+
+namespace kelvo {
+
+namespace {
+
+constexpr const char* kSource = "gfx/TShader";
+
+}  // namespace
+
+TShader::TShader(const std::string& techniqueName, const std::string& effectFile)
+    : techniqueName_(techniqueName), effect_(EffectHandler::instance().getEffect(effectFile)) {}
+
+TShader::~TShader() {
+    end();
+}
+
+template <class Call>
+HRESULT TShader::onEffect(Call call) {
+    return effect_ != nullptr ? call(*effect_) : D3DERR_INVALIDCALL;
+}
+
+unsigned TShader::begin() {
+    if (begun_) {
+        return 0;
+    }
+    const char* technique = techniqueName_.c_str();
+    HR_CHECK(kSource, 70, onEffect([&](ID3DXEffect& e) { return e.SetTechnique(technique); }));
+    // A failed Begin may leave the count unwritten; no passes then.
+    UINT passes = 0;
+    HR_CHECK(kSource, 71, onEffect([&](ID3DXEffect& e) { return e.Begin(&passes, 0); }));
+    begun_ = true;
+    return passes;
+}
+
+void TShader::beginPass(unsigned pass) {
+    HR_CHECK(kSource, 89, onEffect([&](ID3DXEffect& e) { return e.BeginPass(pass); }));
+}
+
+void TShader::endPass() {
+    HR_CHECK(kSource, 94, onEffect([](ID3DXEffect& e) { return e.EndPass(); }));
+}
+
+void TShader::end() {
+    if (!begun_) {
+        return;
+    }
+    HR_CHECK(kSource, 82, onEffect([](ID3DXEffect& e) { return e.End(); }));
+    begun_ = false;
+}
+
+void TShader::commitChanges() {
+    HR_CHECK(kSource, 42, onEffect([](ID3DXEffect& e) { return e.CommitChanges(); }));
+}
+
+void TShader::setTechnique(const std::string& name) {
+    techniqueName_ = name;
+    onEffect([&](ID3DXEffect& e) { return e.SetTechnique(techniqueName_.c_str()); });
+}
+
+void TShader::setInt(const char* name, int value) {
+    HR_CHECK(kSource, 44, onEffect([&](ID3DXEffect& e) { return e.SetInt(name, value); }));
+}
+
+void TShader::setBool(const char* name, bool value) {
+    const BOOL flag = value ? TRUE : FALSE;
+    HR_CHECK(kSource, 45, onEffect([&](ID3DXEffect& e) { return e.SetBool(name, flag); }));
+}
+
+void TShader::setFloat3(const char* name, const Vec3& value) {
+    const float values[3] = {value.x, value.y, value.z};
+    HR_CHECK(kSource, 49,
+             onEffect([&](ID3DXEffect& e) { return e.SetFloatArray(name, values, 3); }));
+}
+
+void TShader::setVector(const char* name, const D3DXVECTOR4& value) {
+    HR_CHECK(kSource, 50, onEffect([&](ID3DXEffect& e) { return e.SetVector(name, &value); }));
+}
+
+void TShader::setFloat(const char* name, float value) {
+    onEffect([&](ID3DXEffect& e) { return e.SetFloat(name, value); });
+}
+
+void TShader::setMatrix(const char* name, const Matrix& value) {
+    onEffect([&](ID3DXEffect& e) { return e.SetMatrix(name, &value); });
+}
+
+void TShader::setTexture(const char* name, IDirect3DBaseTexture9* texture) {
+    onEffect([&](ID3DXEffect& e) { return e.SetTexture(name, texture); });
+}
+
+}  // namespace kelvo
