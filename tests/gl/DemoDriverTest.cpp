@@ -144,7 +144,7 @@ TEST_F(DemoDriverTest, ContentDrawsInsideTheLetterboxedPictureBetweenBlackBars) 
     EXPECT_EQ(reports.count(), 0u);
 }
 
-TEST_F(DemoDriverTest, CloseRequestAndEscapeEndTheLoopAfterTheCurrentFrame) {
+TEST_F(DemoDriverTest, CloseRequestEndsTheLoopAfterTheCurrentFrame) {
     DemoDriver driver(smallWindow());
     ASSERT_TRUE(driver.startUp());
     const std::uint32_t id = driver.window()->platformWindow()->id();
