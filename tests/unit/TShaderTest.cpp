@@ -81,39 +81,6 @@ TEST_F(TShaderTest, EndAndDestructionMakeNoEffectCallUnlessBegun) {
     EXPECT_EQ(effectCalls(), std::vector<std::string>{"Effect.End() -> OK"});
 }
 
-TEST_F(TShaderTest, SettersReachTheEffectByName) {
-    TShader shader("Glow", file);
-    ID3DXEffect* effect = shader.effect();
-    shader.setInt("count", 3);
-    shader.setBool("flag", true);
-    shader.setFloat3("dir", {1.0f, 2.0f, 3.0f});
-    shader.setVector("tint", {0.1f, 0.2f, 0.3f, 0.4f});
-    kelvo::Matrix matrix = kelvo::Matrix::identity();
-    matrix(3, 1) = 5.0f;
-    shader.setMatrix("wvp", matrix);
-
-    INT count = 0;
-    BOOL flag = FALSE;
-    float dir[3] = {};
-    D3DXVECTOR4 tint{};
-    D3DXMATRIX wvp{};
-    effect->GetInt("count", &count);
-    effect->GetBool("flag", &flag);
-    effect->GetFloatArray("dir", dir, 3);
-    effect->GetVector("tint", &tint);
-    effect->GetMatrix("wvp", &wvp);
-    EXPECT_EQ(count, 3);
-    EXPECT_TRUE(flag);
-    EXPECT_EQ(std::vector<float>(dir, dir + 3), (std::vector<float>{1.0f, 2.0f, 3.0f}));
-    EXPECT_EQ(tint.w, 0.4f);
-    EXPECT_EQ(wvp.m[3][1], 5.0f);
-
-    shader.setTechnique("Flat");
-    EXPECT_EQ(shader.techniqueName(), "Flat");
-    EXPECT_EQ(shader.begin(), 1u);
-    shader.end();
-}
-
 TEST_F(TShaderTest, FailingEffectCallsAreReportedWithTheirLines) {
     TShader shader("Glow", file);
     os::AssertionCapture capture;
