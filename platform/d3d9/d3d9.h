@@ -378,6 +378,37 @@ enum D3DDECLUSAGE : BYTE {
 };
 
 inline constexpr UINT MAXD3DDECLLENGTH = 64;
+
+// Extension: the GLSL vertex attribute location that receives a declaration element of the
+// given usage and usage index; -1 when the OpenGL device has no location for it. Programs
+// handed to CreateProgram declare their inputs at these locations
+// (`layout(location = 0) in vec3 position;`).
+constexpr INT D3DDeclUsageLocation(BYTE usage, BYTE usageIndex) {
+    switch (usage) {
+        case D3DDECLUSAGE_POSITION:
+        case D3DDECLUSAGE_POSITIONT:
+            return usageIndex == 0 ? 0 : -1;
+        case D3DDECLUSAGE_BLENDWEIGHT:
+            return usageIndex == 0 ? 1 : -1;
+        case D3DDECLUSAGE_BLENDINDICES:
+            return usageIndex == 0 ? 2 : usageIndex == 1 ? 14 : -1;
+        case D3DDECLUSAGE_NORMAL:
+            return usageIndex == 0 ? 3 : -1;
+        case D3DDECLUSAGE_COLOR:
+            return usageIndex < 2 ? 4 + usageIndex : -1;
+        case D3DDECLUSAGE_TEXCOORD:
+            return usageIndex < 6 ? 6 + usageIndex : -1;
+        case D3DDECLUSAGE_TANGENT:
+            return usageIndex == 0 ? 12 : -1;
+        case D3DDECLUSAGE_BINORMAL:
+            return usageIndex == 0 ? 13 : -1;
+        case D3DDECLUSAGE_PSIZE:
+            return usageIndex == 0 ? 15 : -1;
+        default:
+            return -1;
+    }
+}
+
 inline constexpr UINT D3D_MAX_SIMULTANEOUS_RENDERTARGETS = 4;
 
 // ---------------------------------------------------------------------------------------------

@@ -1,0 +1,59 @@
+// One OpenGL context of the device and the objects that belong to it alone: framebuffers and
+// vertex arrays are not shared between contexts, so each context has its own render framebuffer,
+// present framebuffer, vertex array, stream buffer for DrawPrimitiveUP and state cache.
+//
+// A context is made current on its own hidden "home" window, never on the presentation window,
+// so that two threads never hold the same window surface (EGL refuses that). Present borrows the
+// presentation window for the blit and the swap and then returns to the home window.
+#pragma once
+
+#include <SDL2/SDL.h>
+#include <epoxy/gl.h>
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+
+#include "platform/d3d9/gl/GLStateCache.h"
+#include "platform/d3d9/gl/GLStateShadow.h"
+
+class GLContext {
+public:
+    GLContext(SDL_Window* home, SDL_GLContext handle);
+    ~GLContext();
+    GLContext(const GLContext&) = delete;
+    GLContext& operator=(const GLContext&) = delete;
+
+    SDL_GLContext handle() const { return handle_; }
+    SDL_Window* home() const { return home_; }
+    bool isCurrent() const { return SDL_GL_GetCurrentContext() == handle_; }
+    bool makeCurrent();
+
+    // Per-context set-up the first time the context is current on a thread: Direct3D's clip
+    // volume and winding, the vertex array, framebuffers, samplers bound to their units.
+    void initialise(const GLuint* samplers, unsigned samplerCount);
+
+    GLStateCache& cache() { return cache_; }
+    GLuint vertexArray() const { return vertexArray_; }
+    GLuint renderFramebuffer() const { return renderFramebuffer_; }
+    GLuint readFramebuffer() const { return readFramebuffer_; }
+    GLuint streamBuffer() const { return streamBuffer_; }
+
+    // Copies `bytes` into the stream buffer and returns the offset they start at.
+    GLintptr stream(const void* data, std::size_t bytes);
+
+    std::array<std::uint64_t, GLStateShadow::kGroupCount> applied{};
+    std::array<std::uint64_t, 5> attachedSerials{};  // render framebuffer: colour 0..3, depth
+    bool framebufferComplete = false;
+    bool swapIntervalSet = false;
+
+private:
+    SDL_Window* home_;
+    SDL_GLContext handle_;
+    bool initialised_ = false;
+    GLStateCache cache_;
+    GLuint vertexArray_ = 0;
+    GLuint renderFramebuffer_ = 0;
+    GLuint readFramebuffer_ = 0;
+    GLuint streamBuffer_ = 0;
+};

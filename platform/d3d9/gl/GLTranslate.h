@@ -1,0 +1,38 @@
+// Translation of Direct3D 9 enumeration values into OpenGL ones. Pure functions, no GL calls.
+#pragma once
+
+#include <epoxy/gl.h>
+
+#include "platform/d3d9/d3d9.h"
+
+namespace gltranslate {
+
+// How a Direct3D surface format is stored and uploaded.
+struct TextureFormat {
+    GLenum internalFormat;  // 0 when the format is not supported
+    GLenum uploadFormat;
+    GLenum uploadType;
+    UINT bytesPerPixel;
+    GLint swizzle[4];
+    bool renderable;
+};
+
+TextureFormat textureFormat(D3DFORMAT format);
+bool isDepthFormat(D3DFORMAT format);
+
+GLenum blendFactor(DWORD blend);
+GLenum blendEquation(DWORD op);
+GLenum compareFunction(DWORD func);
+GLenum addressMode(DWORD address);
+GLenum minFilter(DWORD minFilter, DWORD mipFilter);
+GLenum magFilter(DWORD magFilter);
+GLenum polygonMode(DWORD fillMode);
+
+// The GL primitive and vertex count of `primitiveCount` Direct3D primitives; false for an
+// unknown primitive type.
+bool primitive(D3DPRIMITIVETYPE type, UINT primitiveCount, GLenum* mode, GLsizei* vertexCount);
+
+// A D3DCOLOR (0xAARRGGBB) as four floats in red, green, blue, alpha order.
+void colorToFloats(D3DCOLOR color, float rgba[4]);
+
+}  // namespace gltranslate

@@ -1,0 +1,205 @@
+// The texture loader over the recording device: every supported format decodes at its own size
+// with the right bytes, grey images become L8, the mip chain is complete and box-filtered, and
+// bad data creates nothing.
+#if __has_include("platform/d3d9/recording/RecordingDevice.h")
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstring>
+#include <functional>
+#include <vector>
+
+#include "platform/d3d9/recording/RecordingDevice.h"
+#include "platform/d3dx9/d3dx9.h"
+
+#define STB_IMAGE_WRITE_STATIC
+#define STB_IMAGE_WRITE_IMPLEMENTATION
+#include <stb_image_write.h>
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+void append(void* context, void* data, int size) {
+    auto* out = static_cast<Bytes*>(context);
+    const auto* bytes = static_cast<const std::uint8_t*>(data);
+    out->insert(out->end(), bytes, bytes + size);
+}
+
+// A w x h image whose pixel (x, y) has red x * 40, green y * 60, blue 200, alpha 128 + x.
+Bytes pattern(int w, int h, int channels) {
+    Bytes pixels;
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            const std::uint8_t rgba[4] = {static_cast<std::uint8_t>(x * 40),
+                                          static_cast<std::uint8_t>(y * 60), 200,
+                                          static_cast<std::uint8_t>(128 + x)};
+            pixels.insert(pixels.end(), rgba, rgba + channels);
+        }
+    }
+    return pixels;
+}
+
+Bytes encode(const char* kind, int w, int h, int channels, const Bytes& pixels) {
+    Bytes file;
+    const std::string k = kind;
+    if (k == "png") {
+        stbi_write_png_to_func(append, &file, w, h, channels, pixels.data(), w * channels);
+    } else if (k == "bmp") {
+        stbi_write_bmp_to_func(append, &file, w, h, channels, pixels.data());
+    } else if (k == "tga") {
+        stbi_write_tga_to_func(append, &file, w, h, channels, pixels.data());
+    } else {
+        stbi_write_jpg_to_func(append, &file, w, h, channels, pixels.data(), 100);
+    }
+    return file;
+}
+
+class TextureLoaderTest : public ::testing::Test {
+protected:
+    void SetUp() override { device = new RecordingDevice(); }
+    void TearDown() override {
+        if (texture != nullptr) {
+            texture->Release();
+        }
+        EXPECT_EQ(device->liveObjectCount(), 0u);
+        device->Release();
+    }
+
+    HRESULT load(const Bytes& file, UINT mipLevels = 0, UINT width = D3DX_DEFAULT,
+                 UINT height = D3DX_DEFAULT) {
+        return D3DXCreateTextureFromFileInMemoryEx(
+            device, file.empty() ? nullptr : file.data(), static_cast<UINT>(file.size()), width,
+            height, mipLevels, 0, D3DFMT_UNKNOWN, D3DPOOL_DEFAULT, 0x80004, D3DX_FILTER_BOX, 0,
+            &info, nullptr, &texture);
+    }
+
+    // The bytes of a level, row after row without padding.
+    Bytes level(UINT index, UINT bytesPerTexel) {
+        D3DSURFACE_DESC desc{};
+        texture->GetLevelDesc(index, &desc);
+        D3DLOCKED_RECT locked{};
+        EXPECT_EQ(texture->LockRect(index, &locked, nullptr, D3DLOCK_READONLY), D3D_OK);
+        Bytes bytes;
+        for (UINT y = 0; y < desc.Height; ++y) {
+            const auto* row = static_cast<const std::uint8_t*>(locked.pBits) + y * locked.Pitch;
+            bytes.insert(bytes.end(), row, row + desc.Width * bytesPerTexel);
+        }
+        texture->UnlockRect(index);
+        return bytes;
+    }
+
+    RecordingDevice* device = nullptr;
+    IDirect3DTexture9* texture = nullptr;
+    D3DXIMAGE_INFO info{};
+};
+
+TEST_F(TextureLoaderTest, LosslessFormatsDecodeToTheirPixelsAsBgra) {
+    struct Case {
+        const char* kind;
+        int channels;
+        D3DXIMAGE_FILEFORMAT format;
+    };
+    for (const Case c :
+         {Case{"png", 4, D3DXIFF_PNG}, Case{"bmp", 3, D3DXIFF_BMP}, Case{"tga", 4, D3DXIFF_TGA}}) {
+        SCOPED_TRACE(c.kind);
+        const Bytes pixels = pattern(5, 3, c.channels);
+        ASSERT_EQ(load(encode(c.kind, 5, 3, c.channels, pixels), 1), D3D_OK);
+        EXPECT_EQ(info.Width, 5u);
+        EXPECT_EQ(info.Height, 3u);
+        EXPECT_EQ(info.Depth, 1u);
+        EXPECT_EQ(info.MipLevels, 1u);
+        EXPECT_EQ(info.ResourceType, D3DRTYPE_TEXTURE);
+        EXPECT_EQ(info.ImageFileFormat, c.format);
+        D3DSURFACE_DESC desc{};
+        ASSERT_EQ(texture->GetLevelDesc(0, &desc), D3D_OK);
+        EXPECT_EQ(desc.Format, D3DFMT_A8R8G8B8);
+        EXPECT_EQ(desc.Width, 5u);  // no rounding up to a power of two
+        EXPECT_EQ(desc.Height, 3u);
+        const Bytes texels = level(0, 4);
+        for (int i = 0; i < 15; ++i) {
+            const std::uint8_t* p = &pixels[i * c.channels];
+            const std::uint8_t alpha = c.channels == 4 ? p[3] : 255;
+            const Bytes expected = {p[2], p[1], p[0], alpha};
+            EXPECT_EQ(Bytes(texels.begin() + i * 4, texels.begin() + i * 4 + 4), expected) << i;
+        }
+        texture->Release();
+        texture = nullptr;
+    }
+}
+
+TEST_F(TextureLoaderTest, JpegDecodesAndGreyImagesBecomeL8) {
+    ASSERT_EQ(load(encode("jpg", 8, 8, 3, pattern(8, 8, 3))), D3D_OK);
+    EXPECT_EQ(info.ImageFileFormat, D3DXIFF_JPG);
+    D3DSURFACE_DESC desc{};
+    texture->GetLevelDesc(0, &desc);
+    EXPECT_EQ(desc.Format, D3DFMT_A8R8G8B8);
+    texture->Release();
+    texture = nullptr;
+
+    const Bytes grey = {0, 50, 100, 150, 200, 250};
+    ASSERT_EQ(load(encode("png", 3, 2, 1, grey), 1), D3D_OK);
+    EXPECT_EQ(info.Format, D3DFMT_L8);
+    texture->GetLevelDesc(0, &desc);
+    EXPECT_EQ(desc.Format, D3DFMT_L8);
+    EXPECT_EQ(level(0, 1), grey);
+}
+
+TEST_F(TextureLoaderTest, BuildsTheFullBoxFilteredMipChain) {
+    // 5 x 3 -> 2 x 1 -> 1 x 1.
+    const Bytes grey = {10, 20, 30, 40, 50, 60, 70, 80, 90, 100, 110, 120, 130, 140, 150};
+    ASSERT_EQ(load(encode("png", 5, 3, 1, grey)), D3D_OK);
+    ASSERT_EQ(texture->GetLevelCount(), 3u);
+    const UINT sizes[3][2] = {{5, 3}, {2, 1}, {1, 1}};
+    for (UINT i = 0; i < 3; ++i) {
+        D3DSURFACE_DESC desc{};
+        ASSERT_EQ(texture->GetLevelDesc(i, &desc), D3D_OK);
+        EXPECT_EQ(desc.Width, sizes[i][0]);
+        EXPECT_EQ(desc.Height, sizes[i][1]);
+    }
+    // Level 1 averages columns 0-1 and 2-4 of all three rows; level 2 averages level 1.
+    EXPECT_EQ(level(1, 1), (Bytes{65, 90}));
+    EXPECT_EQ(level(2, 1), (Bytes{78}));
+    texture->Release();
+    texture = nullptr;
+
+    ASSERT_EQ(load(encode("png", 64, 16, 4, pattern(64, 16, 4)), D3DX_DEFAULT), D3D_OK);
+    EXPECT_EQ(texture->GetLevelCount(), 7u);
+}
+
+TEST_F(TextureLoaderTest, BadDataFailsAndCreatesNothing) {
+    Bytes png = encode("png", 16, 16, 4, pattern(16, 16, 4));
+    const Bytes truncated(png.begin(), png.begin() + static_cast<std::ptrdiff_t>(png.size() / 2));
+    const Bytes garbage = [] {
+        Bytes bytes(300);
+        for (std::size_t i = 0; i < bytes.size(); ++i) {
+            bytes[i] = static_cast<std::uint8_t>(i * 37 + 11);
+        }
+        return bytes;
+    }();
+    // A BMP header claiming 100000 x 100000 pixels.
+    Bytes huge = encode("bmp", 2, 2, 3, pattern(2, 2, 3));
+    const std::int32_t side = 100000;
+    std::memcpy(&huge[18], &side, 4);
+    std::memcpy(&huge[22], &side, 4);
+
+    const Bytes& claimsHuge = huge;
+    for (const Bytes* bad : {&truncated, &garbage, &claimsHuge}) {
+        texture = reinterpret_cast<IDirect3DTexture9*>(&info);  // must be overwritten with null
+        EXPECT_EQ(load(*bad), D3DXERR_INVALIDDATA);
+        EXPECT_EQ(texture, nullptr);
+    }
+    EXPECT_EQ(load(Bytes{}), D3DERR_INVALIDCALL);
+    EXPECT_EQ(texture, nullptr);
+    EXPECT_EQ(device->countCalls("CreateTexture"), 0u);
+
+    // A level that cannot be filled releases the texture already made.
+    device->failCall("LockRect", E_FAIL, 2);
+    EXPECT_EQ(load(png), E_FAIL);
+    EXPECT_EQ(texture, nullptr);
+}
+
+}  // namespace
+
+#endif
