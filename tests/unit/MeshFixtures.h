@@ -60,10 +60,6 @@ inline void fillMesh(kelvo::KelvoMesh& mesh, const std::vector<kelvo::Vertex>& v
     mesh.set(&v, &e, &f);
 }
 
-// Positions of a vertex of the mesh, by index.
-inline kelvo::Vec3 positionOf(const kelvo::KelvoMesh& mesh, std::size_t i) {
-    return *mesh.vertices()[i]->position();
-}
 inline kelvo::Vec3 normalOf(const kelvo::KelvoMesh& mesh, std::size_t i) {
     return *mesh.vertices()[i]->normal();
 }
