@@ -71,11 +71,11 @@ TEST_F(D3DMeshTest, BuffersAreMadeOnlyWhenTheyMustGrowAndNeverBelowTheHints) {
 
     mesh.upload(numberedVertices(3), &triangle);
     mesh.upload(numberedVertices(10), &triangle);
-    EXPECT_EQ(device->callsStartingWith("Create"),
-              (std::vector<std::string>{
-                  "CreateVertexBuffer(800, D3DUSAGE_DYNAMIC, 0, D3DPOOL_SYSTEMMEM) -> vb#1",
-                  "CreateIndexBuffer(48, D3DUSAGE_DYNAMIC, D3DFMT_INDEX32, "
-                  "D3DPOOL_SYSTEMMEM) -> ib#1"}));
+    EXPECT_EQ(
+        device->callsStartingWith("Create"),
+        (std::vector<std::string>{
+            "CreateIndexBuffer(48, D3DUSAGE_DYNAMIC, D3DFMT_INDEX32, D3DPOOL_SYSTEMMEM) -> ib#1",
+            "CreateVertexBuffer(800, D3DUSAGE_DYNAMIC, 0, D3DPOOL_SYSTEMMEM) -> vb#1"}));
 
     const std::vector<std::uint32_t> many(15, 0);
     mesh.upload(numberedVertices(11), &many);
