@@ -17,6 +17,8 @@
 #include "platform/d3d9/recording/RecordingDevice.h"
 #include "platform/d3d9/recording/RecordingSurface.h"
 
+#include <unistd.h>
+
 class EngineTestBase : public testing::Test {
 protected:
     void SetUp() override {
@@ -40,7 +42,8 @@ protected:
     // Writes a data file under a directory of this test and returns its absolute name, which
     // the data file cache opens as it is.
     std::string writeDataFile(const std::string& name, const std::string& bytes) {
-        const auto directory = std::filesystem::path(testing::TempDir()) / "kelvo_engine_tests";
+        const auto directory = std::filesystem::path(testing::TempDir()) /
+                               ("kelvo_engine_tests_" + std::to_string(getpid()));
         std::filesystem::create_directories(directory);
         const auto path = directory / name;
         std::ofstream(path, std::ios::binary) << bytes;
