@@ -66,6 +66,14 @@ D3DCOLOR GLDeviceFixture::backBufferPixel(UINT x, UINT y) {
     return c;
 }
 
+std::vector<D3DCOLOR> GLDeviceFixture::readBackBuffer() {
+    IDirect3DSurface9* back = nullptr;
+    EXPECT_EQ(device_->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &back), D3D_OK);
+    auto pixels = readBack(back);
+    back->Release();
+    return pixels;
+}
+
 IDirect3DTexture9* GLDeviceFixture::makeTexture(UINT w, UINT h, D3DFORMAT format, D3DCOLOR fill) {
     IDirect3DTexture9* texture = nullptr;
     EXPECT_EQ(device_->CreateTexture(w, h, 1, 0, format, D3DPOOL_DEFAULT, &texture, nullptr),

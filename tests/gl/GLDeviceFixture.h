@@ -21,6 +21,7 @@ protected:
     std::vector<D3DCOLOR> readBack(IDirect3DSurface9* surface);
     D3DCOLOR pixel(IDirect3DSurface9* surface, UINT x, UINT y);
     D3DCOLOR backBufferPixel(UINT x, UINT y);
+    std::vector<D3DCOLOR> readBackBuffer();
 
     IDirect3DTexture9* makeTexture(UINT w, UINT h, D3DFORMAT format, D3DCOLOR fill);
     IDirect3DTexture9* makeRenderTarget(UINT w, UINT h);

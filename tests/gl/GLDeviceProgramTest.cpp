@@ -105,8 +105,10 @@ TEST_F(GLDeviceProgramTest, ProgramWritesFourRenderTargets) {
     ASSERT_EQ(device_->SetProgram(program), D3D_OK);
     device_->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
     device_->SetFVF(D3DFVF_XYZ);
+    ASSERT_EQ(device_->BeginScene(), D3D_OK);
     ASSERT_EQ(device_->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 2, kTriangles, sizeof(Position)),
               D3D_OK);
+    ASSERT_EQ(device_->EndScene(), D3D_OK);
     EXPECT_EQ(pixel(surfaces[0], 5, 5), 0xFFFF0000u);
     EXPECT_EQ(pixel(surfaces[1], 5, 5), 0xFF00FF00u);
     EXPECT_EQ(pixel(surfaces[2], 5, 5), 0xFF0000FFu);
@@ -185,6 +187,7 @@ TEST_F(GLDeviceProgramTest, IndexedMeshThroughTheEightyByteDeclaration) {
     ASSERT_EQ(device_->SetStreamSource(0, vertices, 0, sizeof(MeshVertex)), D3D_OK);
     ASSERT_EQ(device_->SetVertexDeclaration(declaration), D3D_OK);
     ASSERT_EQ(device_->SetIndices(indices), D3D_OK);
+    ASSERT_EQ(device_->BeginScene(), D3D_OK);
     ASSERT_EQ(device_->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 2, 0, 4, 0, 2), D3D_OK);
 
     const D3DCOLOR c = backBufferPixel(16, 32);
@@ -202,6 +205,7 @@ TEST_F(GLDeviceProgramTest, IndexedMeshThroughTheEightyByteDeclaration) {
 
     // Reading more indices than the buffer holds is refused.
     EXPECT_EQ(device_->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, 4, 3, 2), D3DERR_INVALIDCALL);
+    ASSERT_EQ(device_->EndScene(), D3D_OK);
 
     device_->SetProgram(nullptr);
     device_->SetStreamSource(0, nullptr, 0, 0);
@@ -264,7 +268,9 @@ TEST_F(GLDeviceProgramTest, TwoThreadsUseTheDeviceDuringLoading) {
     const float quad[6][5] = {{-1, -1, 0, 0, 1}, {-1, 1, 0, 0, 0}, {1, 1, 0, 1, 0},
                               {1, 1, 0, 1, 0},   {1, -1, 0, 1, 1}, {-1, -1, 0, 0, 1}};
     device_->SetFVF(D3DFVF_XYZ | D3DFVF_TEX1);
+    ASSERT_EQ(device_->BeginScene(), D3D_OK);
     ASSERT_EQ(device_->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 2, quad, 20), D3D_OK);
+    ASSERT_EQ(device_->EndScene(), D3D_OK);
     EXPECT_EQ(backBufferPixel(32, 32), 0xFF000013u);
     device_->SetTexture(0, nullptr);
     for (auto* t : loaded) {

@@ -14,9 +14,14 @@ struct QuadVertex {
 constexpr QuadVertex kQuad[6] = {{-1, -1, 0, 0, 1}, {-1, 1, 0, 0, 0}, {1, 1, 0, 1, 0},
                                  {1, 1, 0, 1, 0},   {1, -1, 0, 1, 1}, {-1, -1, 0, 0, 1}};
 
+// Draws only happen inside a scene: the quad opens one unless the caller already has.
 void drawQuad(IDirect3DDevice9* device, const QuadVertex* quad = kQuad) {
+    const bool opened = SUCCEEDED(device->BeginScene());
     ASSERT_EQ(device->SetFVF(D3DFVF_XYZ | D3DFVF_TEX1), D3D_OK);
     ASSERT_EQ(device->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 2, quad, sizeof(QuadVertex)), D3D_OK);
+    if (opened) {
+        ASSERT_EQ(device->EndScene(), D3D_OK);
+    }
 }
 
 std::string hex(D3DCOLOR c) {
@@ -302,8 +307,10 @@ TEST_F(GLDeviceTest, ScenesDoNotNestAndDrawsFromMemoryUnbindStreamZero) {
     IDirect3DIndexBuffer9* indices = nullptr;
     device_->CreateIndexBuffer(12, 0, D3DFMT_INDEX16, D3DPOOL_SYSTEMMEM, &indices, nullptr);
     device_->SetIndices(indices);
+    ASSERT_EQ(device_->BeginScene(), D3D_OK);
     EXPECT_EQ(device_->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, 6, 0, 2), D3DERR_INVALIDCALL);
     device_->SetIndices(nullptr);
     indices->Release();
     EXPECT_EQ(device_->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 2, kQuad, 0), D3DERR_INVALIDCALL);
+    ASSERT_EQ(device_->EndScene(), D3D_OK);
 }

@@ -1,8 +1,16 @@
 // Cost of the OpenGL device against the same work in raw GL, measured in one run on the same
 // context: (1) full-screen quads through a program into a 64x64 target (draws per second),
-// (2) full-screen textured copies at 640x360 through the fixed-function path.
+// (2) full-screen textured copies at 640x360 through the fixed-function path (copies per
+// second, each copy flushed to the rasteriser).
+//
+// Both sides draw the same quad, streamed the same way, into a target of the same size, and the
+// raw side puts back every GL binding it changes: the device owns the context and trusts its
+// own record of what is bound, so raw GL left bound (its framebuffer, vertex array, program)
+// would silently redirect the device's draws. Rounds alternate device and raw GL, and each
+// device case ends by reading back a pixel to prove it drew where it should.
 #include <epoxy/gl.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -35,6 +43,9 @@ void main() { color = texture(image, uv); }
 
 const float kQuad[6][5] = {{-1, -1, 0, 0, 1}, {-1, 1, 0, 0, 0}, {1, 1, 0, 1, 0},
                            {1, 1, 0, 1, 0},   {1, -1, 0, 1, 1}, {-1, -1, 0, 0, 1}};
+constexpr int kCopyWidth = 640;
+constexpr int kCopyHeight = 360;
+constexpr int kRounds = 3;
 
 // Runs `draw` in batches until `seconds` have passed; returns draws per second.
 double rate(const std::function<void()>& draw, double seconds) {
@@ -47,11 +58,11 @@ double rate(const std::function<void()>& draw, double seconds) {
     long count = 0;
     double elapsed = 0;
     while (elapsed < seconds) {
-        for (int i = 0; i < 200; ++i) {
+        for (int i = 0; i < 100; ++i) {
             draw();
         }
         glFinish();
-        count += 200;
+        count += 100;
         elapsed = std::chrono::duration<double>(Clock::now() - start).count();
     }
     return static_cast<double>(count) / elapsed;
@@ -71,10 +82,45 @@ GLuint compile(const char* vs, const char* fs) {
     return p;
 }
 
-// The raw-GL reference: the same quad streamed the plain way (one orphaned buffer, one VAO).
-struct RawGL {
+// The GL bindings the raw side changes, saved on entry and put back on exit.
+class SavedBindings {
+public:
+    SavedBindings() {
+        glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &framebuffer_);
+        glGetIntegerv(GL_CURRENT_PROGRAM, &program_);
+        glGetIntegerv(GL_VERTEX_ARRAY_BINDING, &vertexArray_);
+        glGetIntegerv(GL_SAMPLER_BINDING, &sampler_);
+        glGetIntegerv(GL_VIEWPORT, viewport_);
+        glGetIntegerv(GL_SCISSOR_BOX, scissor_);
+        glActiveTexture(GL_TEXTURE0);
+        glGetIntegerv(GL_TEXTURE_BINDING_2D, &texture_);
+    }
+    ~SavedBindings() {
+        glBindFramebuffer(GL_DRAW_FRAMEBUFFER, static_cast<GLuint>(framebuffer_));
+        glUseProgram(static_cast<GLuint>(program_));
+        glBindVertexArray(static_cast<GLuint>(vertexArray_));
+        glBindSampler(0, static_cast<GLuint>(sampler_));
+        glBindTextureUnit(0, static_cast<GLuint>(texture_));
+        glViewport(viewport_[0], viewport_[1], viewport_[2], viewport_[3]);
+        glScissor(scissor_[0], scissor_[1], scissor_[2], scissor_[3]);
+    }
+    SavedBindings(const SavedBindings&) = delete;
+    SavedBindings& operator=(const SavedBindings&) = delete;
+
+private:
+    GLint framebuffer_ = 0, program_ = 0, vertexArray_ = 0, sampler_ = 0, texture_ = 0;
+    GLint viewport_[4]{};
+    GLint scissor_[4]{};
+};
+
+// The raw-GL reference: the quad streamed the way the device streams it (one orphaned buffer
+// per draw, one vertex array), into its own target.
+struct RawTarget {
     GLuint vao = 0, buffer = 0, fbo = 0, target = 0;
+    int width = 0, height = 0;
     void init(int w, int h) {
+        width = w;
+        height = h;
         glCreateVertexArrays(1, &vao);
         glCreateBuffers(1, &buffer);
         glVertexArrayAttribFormat(vao, 0, 3, GL_FLOAT, GL_FALSE, 0);
@@ -88,26 +134,60 @@ struct RawGL {
         glCreateFramebuffers(1, &fbo);
         glNamedFramebufferTexture(fbo, GL_COLOR_ATTACHMENT0, target, 0);
     }
-    void draw() {
+    void bind() const {
+        glBindFramebuffer(GL_DRAW_FRAMEBUFFER, fbo);
+        glBindVertexArray(vao);
+        glViewport(0, 0, width, height);
+        glScissor(0, 0, width, height);
+    }
+    void draw() const {
         glNamedBufferData(buffer, sizeof kQuad, kQuad, GL_STREAM_DRAW);
         glVertexArrayVertexBuffer(vao, 0, buffer, 0, 20);
         glDrawArrays(GL_TRIANGLES, 0, 6);
     }
 };
 
-void report(const char* what, double device, double raw) {
-    std::printf("%-44s device %10.0f/s  raw GL %10.0f/s  device/raw %5.1f%%\n", what, device, raw,
-                100.0 * device / raw);
+double median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+void report(const char* what, const std::vector<double>& device, const std::vector<double>& raw) {
+    const double d = median(device);
+    const double r = median(raw);
+    std::printf("%-38s device %9.0f/s  raw GL %9.0f/s  device/raw %5.1f%%\n", what, d, r,
+                100.0 * d / r);
+}
+
+// The device's pixel (x, y) of a render target, read back the Direct3D way.
+D3DCOLOR devicePixel(IDirect3DDevice9* device, IDirect3DSurface9* target, UINT x, UINT y) {
+    D3DSURFACE_DESC desc{};
+    target->GetDesc(&desc);
+    IDirect3DSurface9* copy = nullptr;
+    D3DCOLOR color = 0;
+    if (SUCCEEDED(device->CreateOffscreenPlainSurface(desc.Width, desc.Height, desc.Format,
+                                                      D3DPOOL_SYSTEMMEM, &copy, nullptr))) {
+        D3DLOCKED_RECT locked{};
+        if (SUCCEEDED(device->GetRenderTargetData(target, copy)) &&
+            SUCCEEDED(copy->LockRect(&locked, nullptr, D3DLOCK_READONLY))) {
+            std::memcpy(&color,
+                        static_cast<const std::uint8_t*>(locked.pBits) + y * locked.Pitch + 4 * x,
+                        4);
+            copy->UnlockRect();
+        }
+        copy->Release();
+    }
+    return color;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    const double seconds = argc > 1 ? std::atof(argv[1]) : 2.0;
+    const double seconds = argc > 1 ? std::atof(argv[1]) : 1.0;
     IDirect3D9* d3d = Direct3DCreate9(D3D_SDK_VERSION);
     D3DPRESENT_PARAMETERS pp{};
-    pp.BackBufferWidth = 640;
-    pp.BackBufferHeight = 360;
+    pp.BackBufferWidth = kCopyWidth;
+    pp.BackBufferHeight = kCopyHeight;
     pp.BackBufferFormat = D3DFMT_X8R8G8B8;
     pp.Windowed = TRUE;
     pp.PresentationInterval = D3DPRESENT_INTERVAL_IMMEDIATE;
@@ -119,7 +199,7 @@ int main(int argc, char** argv) {
     }
     std::printf("renderer: %s\n", reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
 
-    // (1) Draw cost: full-screen quad through a program into a 64x64 target.
+    // Case 1 set-up: a 64x64 target drawn through a program.
     IDirect3DTexture9* small = nullptr;
     device->CreateTexture(64, 64, 1, D3DUSAGE_RENDERTARGET, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT,
                           &small, nullptr);
@@ -131,84 +211,113 @@ int main(int argc, char** argv) {
     device->CreateProgram(kVertex, kFragment, &program);
     const INT tint = program->GetUniformLocation("tint");
     const float tintValue[4] = {1, 1, 1, 1};
-    device->SetRenderTarget(0, smallSurface);
     device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
     device->SetRenderState(D3DRS_ZENABLE, D3DZB_FALSE);
-    device->SetProgram(program);
-    const double deviceDraws = rate(
-        [&] {
-            device->SetProgramConstantF(tint, tintValue, D3DPCS_VEC4, 1);
-            device->SetFVF(D3DFVF_XYZ | D3DFVF_TEX1);
-            device->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 2, kQuad, 20);
-        },
-        seconds);
 
-    // The device leaves its own state bound; the raw path sets up the equivalent itself.
-    RawGL raw;
-    raw.init(64, 64);
-    GLuint rawProgram = compile(kVertex, kFragment);
-    const GLint rawTint = glGetUniformLocation(rawProgram, "tint");
-    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, raw.fbo);
-    glViewport(0, 0, 64, 64);
-    glScissor(0, 0, 64, 64);
-    glUseProgram(rawProgram);
-    glBindVertexArray(raw.vao);
-    const double rawDraws = rate(
-        [&] {
-            glProgramUniform4fv(rawProgram, rawTint, 1, tintValue);
-            raw.draw();
-        },
-        seconds);
-    report("program quad, 64x64 target (draws)", deviceDraws, rawDraws);
-
-    // (2) Full-screen textured copy at 640x360 through the fixed-function path.
+    // Case 2 set-up: a 640x360 image copied to the back buffer by the fixed-function stage.
     IDirect3DTexture9* image = nullptr;
-    device->CreateTexture(640, 360, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT, &image, nullptr);
+    device->CreateTexture(kCopyWidth, kCopyHeight, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT, &image,
+                          nullptr);
     D3DLOCKED_RECT locked{};
     image->LockRect(0, &locked, nullptr, 0);
-    std::vector<std::uint32_t> pixels(640 * 360);
+    std::vector<std::uint32_t> pixels(std::size_t{kCopyWidth} * kCopyHeight);
     for (std::size_t i = 0; i < pixels.size(); ++i) {
         pixels[i] = 0xFF000000u | static_cast<std::uint32_t>(i * 2654435761u >> 8);
     }
     std::memcpy(locked.pBits, pixels.data(), pixels.size() * 4);
     image->UnlockRect(0);
-    device->SetProgram(nullptr);
-    device->SetRenderTarget(0, back);
-    device->SetTexture(0, image);
     device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
-    device->SetSamplerState(0, D3DSAMP_MINFILTER, D3DTEXF_LINEAR);
-    device->SetSamplerState(0, D3DSAMP_MAGFILTER, D3DTEXF_LINEAR);
-    if (FAILED(device->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 2, kQuad, 20))) {
-        std::fprintf(stderr, "bench_device: the device's copy does not draw\n");
-        return 1;
+    device->SetSamplerState(0, D3DSAMP_MINFILTER, D3DTEXF_POINT);
+    device->SetSamplerState(0, D3DSAMP_MAGFILTER, D3DTEXF_POINT);
+
+    RawTarget rawSmall;
+    RawTarget rawCopy;
+    GLuint rawProgram = 0, copyProgram = 0, imageName = 0, sampler = 0;
+    GLint rawTint = -1;
+    {
+        SavedBindings saved;
+        rawSmall.init(64, 64);
+        rawCopy.init(kCopyWidth, kCopyHeight);
+        rawProgram = compile(kVertex, kFragment);
+        rawTint = glGetUniformLocation(rawProgram, "tint");
+        copyProgram = compile(kVertex, kCopyFragment);
+        glCreateTextures(GL_TEXTURE_2D, 1, &imageName);
+        glTextureStorage2D(imageName, 1, GL_RGBA8, kCopyWidth, kCopyHeight);
+        glTextureSubImage2D(imageName, 0, 0, 0, kCopyWidth, kCopyHeight, GL_BGRA, GL_UNSIGNED_BYTE,
+                            pixels.data());
+        glCreateSamplers(1, &sampler);
+        glSamplerParameteri(sampler, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+        glSamplerParameteri(sampler, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
     }
-    const double deviceCopies = rate(
-        [&] {
-            device->SetFVF(D3DFVF_XYZ | D3DFVF_TEX1);
-            device->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 2, kQuad, 20);
-        },
-        seconds);
 
-    RawGL rawCopy;
-    rawCopy.init(640, 360);
-    GLuint copyProgram = compile(kVertex, kCopyFragment);
-    GLuint imageName = 0;
-    glCreateTextures(GL_TEXTURE_2D, 1, &imageName);
-    glTextureStorage2D(imageName, 1, GL_RGBA8, 640, 360);
-    glTextureSubImage2D(imageName, 0, 0, 0, 640, 360, GL_BGRA, GL_UNSIGNED_BYTE, pixels.data());
-    GLuint sampler = 0;
-    glCreateSamplers(1, &sampler);
-    glSamplerParameteri(sampler, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    glBindSampler(0, sampler);
-    glBindTextureUnit(0, imageName);
-    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, rawCopy.fbo);
-    glViewport(0, 0, 640, 360);
-    glScissor(0, 0, 640, 360);
-    glUseProgram(copyProgram);
-    glBindVertexArray(rawCopy.vao);
-    const double rawCopies = rate([&] { rawCopy.draw(); }, seconds);
+    std::vector<double> deviceDraws, rawDraws, deviceCopies, rawCopies;
+    bool drewRight = true;
+    for (int round = 0; round < kRounds; ++round) {
+        device->SetRenderTarget(0, smallSurface);
+        device->SetProgram(program);
+        device->SetTexture(0, nullptr);
+        device->BeginScene();
+        deviceDraws.push_back(rate(
+            [&] {
+                device->SetProgramConstantF(tint, tintValue, D3DPCS_VEC4, 1);
+                device->SetFVF(D3DFVF_XYZ | D3DFVF_TEX1);
+                device->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 2, kQuad, 20);
+            },
+            seconds));
+        device->EndScene();
+        // uv (0, 0) at the top-left: black with full alpha; uv (1, 1) at the bottom-right: yellow.
+        drewRight =
+            drewRight && (devicePixel(device, smallSurface, 63, 63) & 0xFFF0F000u) == 0xFFF0F000u;
+
+        device->SetRenderTarget(0, back);
+        device->SetProgram(nullptr);
+        device->SetTexture(0, image);
+        device->BeginScene();
+        deviceCopies.push_back(rate(
+            [&] {
+                device->SetFVF(D3DFVF_XYZ | D3DFVF_TEX1);
+                device->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 2, kQuad, 20);
+                glFlush();  // each copy reaches the rasteriser, as when the next pass reads it
+            },
+            seconds));
+        device->EndScene();
+        const UINT x = kCopyWidth - 3;
+        const UINT y = kCopyHeight - 2;
+        drewRight = drewRight && (devicePixel(device, back, x, y) & 0xFFFFFFu) ==
+                                     (pixels[std::size_t{y} * kCopyWidth + x] & 0xFFFFFFu);
+
+        SavedBindings saved;
+        rawSmall.bind();
+        glUseProgram(rawProgram);
+        rawDraws.push_back(rate(
+            [&] {
+                glProgramUniform4fv(rawProgram, rawTint, 1, tintValue);
+                rawSmall.draw();
+            },
+            seconds));
+        rawCopy.bind();
+        glUseProgram(copyProgram);
+        glBindSampler(0, sampler);
+        glBindTextureUnit(0, imageName);
+        rawCopies.push_back(rate(
+            [&] {
+                rawCopy.draw();
+                glFlush();
+            },
+            seconds));
+    }
+    report("program quad, 64x64 target (draws)", deviceDraws, rawDraws);
     report("textured copy, 640x360 (copies)", deviceCopies, rawCopies);
+    if (!drewRight) {
+        std::fprintf(stderr, "bench_device: the device's pictures are wrong\n");
+    }
 
-    // The raw path changed GL state behind the device's back; the run ends here.
-    return 0;
+    smallSurface->Release();
+    small->Release();
+    back->Release();
+    image->Release();
+    program->Release();
+    device->Release();
+    d3d->Release();
+    return drewRight ? 0 : 1;
 }

@@ -2,10 +2,13 @@
 
 #include <algorithm>
 
+#include "platform/d3d9/gl/GLTranslate.h"
+
 GLBufferStore::GLBufferStore(UINT size) : bytes_(size, 0) {
     if (size == 0) {
         return;
     }
+    gltranslate::discardErrors();
     glCreateBuffers(1, &name_);
     glNamedBufferData(name_, static_cast<GLsizeiptr>(size), nullptr, GL_DYNAMIC_DRAW);
     if (glGetError() != GL_NO_ERROR) {

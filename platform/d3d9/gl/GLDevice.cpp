@@ -240,6 +240,7 @@ HRESULT GLDevice::Present(const RECT*, const RECT*, HWND, const void*) {
     if (context == nullptr) {
         return D3DERR_INVALIDCALL;
     }
+    gltranslate::discardErrors();
     // The window's surface is borrowed only for the blit and the swap, so any thread may
     // present (see GLContext).
     if (SDL_GL_MakeCurrent(window_, context->handle()) != 0) {
@@ -282,11 +283,11 @@ HRESULT GLDevice::SetViewport(const D3DVIEWPORT9* viewport) {
     if (viewport == nullptr || targets_[0] == nullptr) {
         return D3DERR_INVALIDCALL;
     }
+    // Direct3D checks only that the rectangle lies inside render target 0 (as the recording
+    // device does); GL takes an empty rectangle or any depth range as they come.
     const D3DSURFACE_DESC& rt = targets_[0]->desc();
-    if (viewport->Width == 0 || viewport->Height == 0 ||
-        std::uint64_t{viewport->X} + viewport->Width > rt.Width ||
-        std::uint64_t{viewport->Y} + viewport->Height > rt.Height || viewport->MinZ < 0.0f ||
-        viewport->MaxZ > 1.0f || viewport->MinZ > viewport->MaxZ) {
+    if (std::uint64_t{viewport->X} + viewport->Width > rt.Width ||
+        std::uint64_t{viewport->Y} + viewport->Height > rt.Height) {
         return D3DERR_INVALIDCALL;
     }
     viewport_ = *viewport;
@@ -499,6 +500,9 @@ HRESULT GLDevice::SetRenderTarget(DWORD index, IDirect3DSurface9* surface) {
     }
     rebindSurface(targets_[index], s);
     state_.touch(StateGroup::Targets);
+    if (index == 0) {
+        state_.touch(StateGroup::Blend);  // destination-alpha factors follow target 0's format
+    }
     // Direct3D resets the viewport (and scissor) to the new target, even the same one again.
     if (index == 0) {
         resetViewportTo(*s);
@@ -530,10 +534,13 @@ HRESULT GLDevice::SetDepthStencilSurface(IDirect3DSurface9* surface) {
     return D3D_OK;
 }
 
-HRESULT GLDevice::GetBackBuffer(UINT swapChain, UINT index, D3DBACKBUFFER_TYPE,
+HRESULT GLDevice::GetBackBuffer(UINT swapChain, UINT index, D3DBACKBUFFER_TYPE type,
                                 IDirect3DSurface9** surface) {
     auto scope = lockOnly();
-    if (surface == nullptr || swapChain != 0 || index != 0) {
+    if (surface == nullptr || swapChain != 0 || index != 0 || type != D3DBACKBUFFER_TYPE_MONO) {
+        if (surface != nullptr) {
+            *surface = nullptr;
+        }
         return D3DERR_INVALIDCALL;
     }
     *surface = backBuffer_;
@@ -551,11 +558,13 @@ HRESULT GLDevice::GetRenderTargetData(IDirect3DSurface9* renderTarget,
         target->kind() != GLSurface::Kind::SystemMemory ||
         source->desc().Width != target->desc().Width ||
         source->desc().Height != target->desc().Height ||
+        source->desc().Format != target->desc().Format ||
         gltranslate::textureFormat(source->desc().Format).bytesPerPixel != 4 ||
         source->desc().Format == D3DFMT_R32F) {
         return D3DERR_INVALIDCALL;
     }
     const std::size_t bytes = std::size_t{target->pitch()} * target->desc().Height;
+    gltranslate::discardErrors();
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
     // Row 0 of a render target is its top row, so the rows arrive top first.
     glGetTextureImage(source->name(), source->level(), GL_BGRA, GL_UNSIGNED_BYTE,
@@ -589,6 +598,7 @@ HRESULT GLDevice::ColorFill(IDirect3DSurface9* surface, const RECT* rect, D3DCOL
     }
     float rgba[4];
     gltranslate::colorToFloats(color, rgba);
+    gltranslate::discardErrors();
     // A texture clear ignores viewport, scissor and write masks, as ColorFill does.
     glClearTexSubImage(s->name(), s->level(), area.left, area.top, 0, area.right - area.left,
                        area.bottom - area.top, 1, GL_RGBA, GL_FLOAT, rgba);
@@ -604,6 +614,13 @@ HRESULT GLDevice::CreateTexture(UINT width, UINT height, UINT levels, DWORD usag
         return D3DERR_INVALIDCALL;
     }
     *texture = nullptr;
+    // As Direct3D: no more levels than the full chain, render targets in the default pool only.
+    const bool autoMips = (usage & D3DUSAGE_AUTOGENMIPMAP) != 0;
+    if (width == 0 || height == 0 || levels > GLTexture::fullChainLength(width, height) ||
+        (autoMips && levels > 1) ||
+        ((usage & D3DUSAGE_RENDERTARGET) != 0 && pool != D3DPOOL_DEFAULT)) {
+        return D3DERR_INVALIDCALL;
+    }
     auto scope = enter();
     if (scope.context == nullptr) {
         return D3DERR_NOTAVAILABLE;

@@ -5,6 +5,12 @@
 // device-wide recursive lock, as Direct3D's multithreaded device serialises calls, and runs on
 // the calling thread's own GL context (GLContextPool).
 //
+// Results follow Direct3D 9 and agree with the recording device's for the same call sequence
+// (tests/gl/DeviceAgreementTest): draws outside BeginScene/EndScene fail with
+// D3DERR_INVALIDCALL, while clears, Present, states and resources work anywhere; a viewport
+// must lie inside render target 0. The engine's draws all sit inside a scene (the render
+// utilities open one when asked, the loading screen brackets its frame).
+//
 // Not reproduced: the half-pixel offset of Direct3D 9 (texels map to pixels exactly), stencil
 // operations, the scissor rectangle (the device has no SetScissorRect; the scissor is always the
 // viewport), sRGB writes, multisampling, fixed-function stages above 0.

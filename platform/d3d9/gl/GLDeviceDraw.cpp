@@ -94,6 +94,9 @@ HRESULT GLDevice::Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR
     if ((flags & (D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL)) != 0 && depth_ == nullptr) {
         return D3DERR_INVALIDCALL;
     }
+    if ((flags & D3DCLEAR_STENCIL) != 0 && depth_->desc().Format != D3DFMT_D24S8) {
+        return D3DERR_INVALIDCALL;  // the depth surface has no stencil bits
+    }
     if (count > 0 && rects == nullptr) {
         count = 0;  // treated as the whole viewport
     } else if (count == 0 && rects != nullptr) {
@@ -233,7 +236,7 @@ bool GLDevice::applyStreams(GLContext& context, bool userPointerDraw) {
     }
     for (const auto& a : declaration_->attributes()) {
         const bool fromUser = userPointerDraw && a.stream == 0;
-        if (!fromUser && streams_[a.stream].buffer == nullptr) {
+        if (!fromUser && (streams_[a.stream].buffer == nullptr || streams_[a.stream].stride == 0)) {
             std::fprintf(stderr, "d3d9: the declaration reads stream %u, which has no buffer\n",
                          a.stream);
             return false;
@@ -258,14 +261,20 @@ void GLDevice::applyBlend(GLContext& context) {
         src = D3DBLEND_INVSRCALPHA;
         dst = D3DBLEND_SRCALPHA;
     }
-    const GLenum s = gltranslate::blendFactor(src);
-    const GLenum d = gltranslate::blendFactor(dst);
+    const bool noDestinationAlpha =
+        targets_[0] != nullptr && targets_[0]->desc().Format == D3DFMT_X8R8G8B8;
+    auto factor = [noDestinationAlpha](DWORD blend) {
+        return noDestinationAlpha ? gltranslate::blendFactorWithoutDestinationAlpha(blend)
+                                  : gltranslate::blendFactor(blend);
+    };
+    const GLenum s = factor(src);
+    const GLenum d = factor(dst);
     cache.blendFunc(s, d, s, d);
     const GLenum op = gltranslate::blendEquation(state_.renderState(D3DRS_BLENDOP));
     cache.blendEquation(op, op);
-    float factor[4];
-    gltranslate::colorToFloats(state_.renderState(D3DRS_BLENDFACTOR), factor);
-    cache.blendColor(factor);
+    float constant[4];
+    gltranslate::colorToFloats(state_.renderState(D3DRS_BLENDFACTOR), constant);
+    cache.blendColor(constant);
 }
 
 void GLDevice::applyDepth(GLContext& context) {
@@ -331,8 +340,11 @@ HRESULT GLDevice::DrawPrimitiveUP(D3DPRIMITIVETYPE type, UINT primitiveCount,
     GLContext* context = scope.context;
     GLenum mode = 0;
     GLsizei vertices = 0;
-    if (context == nullptr || vertexData == nullptr || stride == 0 || declaration_ == nullptr ||
-        !gltranslate::primitive(type, primitiveCount, &mode, &vertices)) {
+    // Direct3D draws only inside BeginScene/EndScene; the recording device holds the same rule,
+    // so a sequence that passes there behaves the same here.
+    if (context == nullptr || !inScene_ || stride == 0 || declaration_ == nullptr ||
+        !gltranslate::primitive(type, primitiveCount, &mode, &vertices) ||
+        (primitiveCount > 0 && vertexData == nullptr)) {
         return D3DERR_INVALIDCALL;
     }
     if (primitiveCount == 0) {
@@ -366,12 +378,15 @@ HRESULT GLDevice::DrawIndexedPrimitive(D3DPRIMITIVETYPE type, INT baseVertexInde
     GLContext* context = scope.context;
     GLenum mode = 0;
     GLsizei count = 0;
-    if (context == nullptr || declaration_ == nullptr || indices_ == nullptr ||
+    if (context == nullptr || !inScene_ ||
         !gltranslate::primitive(type, primitiveCount, &mode, &count)) {
         return D3DERR_INVALIDCALL;
     }
     if (primitiveCount == 0 || numVertices == 0) {
         return D3D_OK;
+    }
+    if (declaration_ == nullptr || indices_ == nullptr) {
+        return D3DERR_INVALIDCALL;
     }
     const bool wide = indices_->desc().Format == D3DFMT_INDEX32;
     const std::size_t indexSize = wide ? 4 : 2;

@@ -1,21 +1,37 @@
 #include "platform/d3d9/gl/GLFixedFunction.h"
 
 #include <cstring>
+#include <initializer_list>
+#include <string>
 
 #include "platform/d3d9/gl/GLProgram.h"
 #include "platform/d3d9/gl/GLTranslate.h"
 
 namespace {
 
+// The built-in program reads the vertex elements where every declaration puts them.
+static_assert(D3DDeclUsageLocation(D3DDECLUSAGE_POSITION, 0) == 0);
+static_assert(D3DDeclUsageLocation(D3DDECLUSAGE_COLOR, 0) == 4);
+static_assert(D3DDeclUsageLocation(D3DDECLUSAGE_TEXCOORD, 0) == 6);
+
 // Direct3D's lighting with no lights: emissive + ambient material x ambient light, alpha from
 // the diffuse material. The material is all zeros (the device has no SetMaterial), so each
 // term is zero unless its material source is the vertex colour.
-const char* const kVertexSource = R"(#version 450 core
+// The program's text, specialised per state combination: the stage operations, arguments,
+// lighting sources and the alpha test arrive as constants (the #define lines put in front), so
+// the compiler folds every branch away and an untested pass carries no discard. One general
+// program with uniform-driven branches cost a software rasteriser several times the work of a
+// plain texture copy per pixel.
+//
+// Direct3D's lighting with no lights: emissive + ambient material x ambient light, alpha from
+// the diffuse material. The material is all zeros (the device has no SetMaterial), so each
+// term is zero unless its material source is the vertex colour.
+const char* const kVertexBody = R"(
 layout(location = 0) in vec4 inPosition;
 layout(location = 4) in vec4 inColor;
 layout(location = 6) in vec4 inTexCoord;
 uniform mat4 worldViewProjection;
-uniform ivec4 sources;  // lighting, emissive from vertex, ambient from vertex, alpha from vertex
+const ivec4 sources = SOURCES;  // lighting, emissive from vertex, ambient from vertex, alpha from vertex
 uniform vec4 ambientLight;
 out vec4 diffuse;
 out vec2 texCoord;
@@ -33,14 +49,15 @@ void main() {
 }
 )";
 
-const char* const kFragmentSource = R"(#version 450 core
+const char* const kFragmentBody = R"(
 in vec4 diffuse;
 in vec2 texCoord;
 layout(binding = 0) uniform sampler2D stageTexture;
-uniform ivec4 colorStage;  // op, arg1, arg2, stage enabled
-uniform ivec4 alphaStage;  // op, arg1, arg2, texture bound
+const ivec4 colorStage = COLOR_STAGE;  // op, arg1, arg2, stage enabled
+const ivec4 alphaStage = ALPHA_STAGE;  // op, arg1, arg2, texture bound
+const ivec2 alphaTest = ALPHA_TEST;    // enabled, D3DCMP function
 uniform vec4 textureFactor;
-uniform vec4 alphaTest;    // enabled, D3DCMP function, reference
+uniform float alphaReference;
 layout(location = 0) out vec4 fragColor;
 
 vec4 argument(int arg, vec4 tex) {
@@ -88,13 +105,23 @@ void main() {
                           argument(alphaStage.z, tex), diffuse).a;
         result = vec4(rgb, a);
     }
-    if (alphaTest.x != 0.0 && !passes(int(alphaTest.y), floor(result.a * 255.0 + 0.5),
-                                      alphaTest.z)) {
+    if (alphaTest.x != 0 && !passes(alphaTest.y, floor(result.a * 255.0 + 0.5), alphaReference)) {
         discard;
     }
     fragColor = result;
 }
 )";
+
+std::string ivec(const char* name, std::initializer_list<int> values) {
+    std::string text =
+        std::string("#define ") + name + " ivec" + std::to_string(values.size()) + "(";
+    const char* separator = "";
+    for (int v : values) {
+        text += separator + std::to_string(v);
+        separator = ", ";
+    }
+    return text + ")\n";
+}
 
 // Row-vector product a x b of two Direct3D matrices.
 D3DMATRIX multiply(const D3DMATRIX& a, const D3DMATRIX& b) {
@@ -118,28 +145,54 @@ bool usesTexture(DWORD arg) {
 }  // namespace
 
 bool GLFixedFunction::create() {
-    program_ = GLProgram::build(kVertexSource, kFragmentSource, "fixed-function program");
-    if (program_ == 0) {
-        return false;
-    }
-    locWorldViewProjection_ = glGetUniformLocation(program_, "worldViewProjection");
-    locSources_ = glGetUniformLocation(program_, "sources");
-    locAmbientLight_ = glGetUniformLocation(program_, "ambientLight");
-    locColorStage_ = glGetUniformLocation(program_, "colorStage");
-    locAlphaStage_ = glGetUniformLocation(program_, "alphaStage");
-    locTextureFactor_ = glGetUniformLocation(program_, "textureFactor");
-    locAlphaTest_ = glGetUniformLocation(program_, "alphaTest");
-    return true;
+    // The default states' program, built now so that a device whose GL cannot compile it fails
+    // at creation rather than at its first draw.
+    return variant(Key{}) != nullptr;
 }
 
 void GLFixedFunction::destroy() {
-    glDeleteProgram(program_);
-    program_ = 0;
+    for (auto& [key, v] : variants_) {
+        glDeleteProgram(v.program);
+    }
+    variants_.clear();
+    current_ = nullptr;
+}
+
+GLFixedFunction::Variant* GLFixedFunction::variant(const Key& key) {
+    const std::uint64_t packed = key.packed();
+    auto found = variants_.find(packed);
+    if (found != variants_.end()) {
+        return &found->second;
+    }
+    const std::string header =
+        "#version 450 core\n" +
+        ivec("SOURCES", {key.sources[0], key.sources[1], key.sources[2], key.sources[3]}) +
+        ivec("COLOR_STAGE",
+             {key.colorStage[0], key.colorStage[1], key.colorStage[2], key.colorStage[3]}) +
+        ivec("ALPHA_STAGE",
+             {key.alphaStage[0], key.alphaStage[1], key.alphaStage[2], key.alphaStage[3]}) +
+        ivec("ALPHA_TEST", {key.alphaTest[0], key.alphaTest[1]});
+    const std::string vertex = header + kVertexBody;
+    const std::string fragment = header + kFragmentBody;
+    const GLuint program =
+        GLProgram::build(vertex.c_str(), fragment.c_str(), "fixed-function program");
+    if (program == 0) {
+        return nullptr;
+    }
+    // Other contexts of the device may use the program next.
+    glFlush();
+    Variant v;
+    v.program = program;
+    v.locWorldViewProjection = glGetUniformLocation(program, "worldViewProjection");
+    v.locAmbientLight = glGetUniformLocation(program, "ambientLight");
+    v.locTextureFactor = glGetUniformLocation(program, "textureFactor");
+    v.locAlphaReference = glGetUniformLocation(program, "alphaReference");
+    return &variants_.emplace(packed, v).first->second;
 }
 
 void GLFixedFunction::update(const GLStateShadow& state, bool textureBound, bool vertexHasColor) {
     const std::uint64_t version = state.version(StateGroup::FixedFunction);
-    if (uploadedOnce_ && version == lastVersion_ && textureBound == lastTextureBound_ &&
+    if (current_ != nullptr && version == lastVersion_ && textureBound == lastTextureBound_ &&
         vertexHasColor == lastVertexHasColor_) {
         return;
     }
@@ -147,20 +200,15 @@ void GLFixedFunction::update(const GLStateShadow& state, bool textureBound, bool
     lastTextureBound_ = textureBound;
     lastVertexHasColor_ = vertexHasColor;
 
-    Uniforms u;
-    const D3DMATRIX wvp = multiply(
-        multiply(state.transform(GLStateShadow::kWorld), state.transform(GLStateShadow::kView)),
-        state.transform(GLStateShadow::kProjection));
-    std::memcpy(u.worldViewProjection.data(), &wvp, sizeof wvp);
-
+    Key key;
     const bool vertexColors = vertexHasColor && state.renderState(D3DRS_COLORVERTEX) != FALSE;
     auto fromVertex = [&](DWORD sourceState) {
         return vertexColors && state.renderState(sourceState) == D3DMCS_COLOR1 ? 1 : 0;
     };
-    u.sources = {state.renderState(D3DRS_LIGHTING) != FALSE ? 1 : 0,
-                 fromVertex(D3DRS_EMISSIVEMATERIALSOURCE), fromVertex(D3DRS_AMBIENTMATERIALSOURCE),
-                 fromVertex(D3DRS_DIFFUSEMATERIALSOURCE)};
-    gltranslate::colorToFloats(state.renderState(D3DRS_AMBIENT), u.ambientLight.data());
+    key.sources = {state.renderState(D3DRS_LIGHTING) != FALSE ? 1 : 0,
+                   fromVertex(D3DRS_EMISSIVEMATERIALSOURCE),
+                   fromVertex(D3DRS_AMBIENTMATERIALSOURCE),
+                   fromVertex(D3DRS_DIFFUSEMATERIALSOURCE)};
 
     const DWORD colorOp = state.stageState(0, D3DTSS_COLOROP);
     const DWORD colorArg1 = state.stageState(0, D3DTSS_COLORARG1);
@@ -171,43 +219,49 @@ void GLFixedFunction::update(const GLStateShadow& state, bool textureBound, bool
         !textureBound &&
         (usesTexture(colorArg1) || (colorOp != D3DTOP_SELECTARG1 && usesTexture(colorArg2)));
     const bool enabled = colorOp != D3DTOP_DISABLE && !readsMissingTexture;
-    u.colorStage = {static_cast<GLint>(colorOp), static_cast<GLint>(colorArg1),
-                    static_cast<GLint>(colorArg2), enabled ? 1 : 0};
-    u.alphaStage = {static_cast<GLint>(state.stageState(0, D3DTSS_ALPHAOP)),
-                    static_cast<GLint>(state.stageState(0, D3DTSS_ALPHAARG1)),
-                    static_cast<GLint>(state.stageState(0, D3DTSS_ALPHAARG2)),
-                    textureBound ? 1 : 0};
+    if (enabled) {
+        key.colorStage = {static_cast<int>(colorOp & 0x1F), static_cast<int>(colorArg1 & 0x3F),
+                          static_cast<int>(colorArg2 & 0x3F), 1};
+        key.alphaStage = {static_cast<int>(state.stageState(0, D3DTSS_ALPHAOP) & 0x1F),
+                          static_cast<int>(state.stageState(0, D3DTSS_ALPHAARG1) & 0x3F),
+                          static_cast<int>(state.stageState(0, D3DTSS_ALPHAARG2) & 0x3F),
+                          textureBound ? 1 : 0};
+    }
+    if (state.renderState(D3DRS_ALPHATESTENABLE) != FALSE) {
+        key.alphaTest = {1, static_cast<int>(state.renderState(D3DRS_ALPHAFUNC) & 0xF)};
+    }
+    Variant* chosen = variant(key);
+    if (chosen == nullptr) {
+        chosen = variant(Key{});  // cannot happen for a program the default already compiled
+    }
+    current_ = chosen;
+
+    Uniforms u;
+    const D3DMATRIX wvp = multiply(
+        multiply(state.transform(GLStateShadow::kWorld), state.transform(GLStateShadow::kView)),
+        state.transform(GLStateShadow::kProjection));
+    std::memcpy(u.worldViewProjection.data(), &wvp, sizeof wvp);
+    gltranslate::colorToFloats(state.renderState(D3DRS_AMBIENT), u.ambientLight.data());
     gltranslate::colorToFloats(state.renderState(D3DRS_TEXTUREFACTOR), u.textureFactor.data());
-    u.alphaTest = {state.renderState(D3DRS_ALPHATESTENABLE) != FALSE ? 1.0f : 0.0f,
-                   static_cast<float>(state.renderState(D3DRS_ALPHAFUNC)),
-                   static_cast<float>(state.renderState(D3DRS_ALPHAREF) & 0xFFu), 0.0f};
-    upload(u);
+    u.alphaReference = static_cast<float>(state.renderState(D3DRS_ALPHAREF) & 0xFFu);
+    upload(*current_, u);
 }
 
-void GLFixedFunction::upload(const Uniforms& u) {
-    const bool all = !uploadedOnce_;
-    uploadedOnce_ = true;
-    if (all || u.worldViewProjection != uploaded_.worldViewProjection) {
-        glProgramUniformMatrix4fv(program_, locWorldViewProjection_, 1, GL_FALSE,
+void GLFixedFunction::upload(Variant& v, const Uniforms& u) {
+    const bool all = !v.uploadedOnce;
+    v.uploadedOnce = true;
+    if (all || u.worldViewProjection != v.uploaded.worldViewProjection) {
+        glProgramUniformMatrix4fv(v.program, v.locWorldViewProjection, 1, GL_FALSE,
                                   u.worldViewProjection.data());
     }
-    if (all || u.sources != uploaded_.sources) {
-        glProgramUniform4iv(program_, locSources_, 1, u.sources.data());
+    if (all || u.ambientLight != v.uploaded.ambientLight) {
+        glProgramUniform4fv(v.program, v.locAmbientLight, 1, u.ambientLight.data());
     }
-    if (all || u.ambientLight != uploaded_.ambientLight) {
-        glProgramUniform4fv(program_, locAmbientLight_, 1, u.ambientLight.data());
+    if (all || u.textureFactor != v.uploaded.textureFactor) {
+        glProgramUniform4fv(v.program, v.locTextureFactor, 1, u.textureFactor.data());
     }
-    if (all || u.colorStage != uploaded_.colorStage) {
-        glProgramUniform4iv(program_, locColorStage_, 1, u.colorStage.data());
+    if (all || u.alphaReference != v.uploaded.alphaReference) {
+        glProgramUniform1f(v.program, v.locAlphaReference, u.alphaReference);
     }
-    if (all || u.alphaStage != uploaded_.alphaStage) {
-        glProgramUniform4iv(program_, locAlphaStage_, 1, u.alphaStage.data());
-    }
-    if (all || u.textureFactor != uploaded_.textureFactor) {
-        glProgramUniform4fv(program_, locTextureFactor_, 1, u.textureFactor.data());
-    }
-    if (all || u.alphaTest != uploaded_.alphaTest) {
-        glProgramUniform4fv(program_, locAlphaTest_, 1, u.alphaTest.data());
-    }
-    uploaded_ = u;
+    v.uploaded = u;
 }

@@ -10,42 +10,70 @@
 
 #include <array>
 #include <cstdint>
+#include <map>
 
 #include "platform/d3d9/gl/GLStateShadow.h"
 
 class GLFixedFunction {
 public:
-    // Builds the program in the current context; false when it does not compile.
+    // Builds the default states' program in the current context; false when it does not compile.
     bool create();
     void destroy();
-    GLuint program() const { return program_; }
+    // The program for the state of the last update.
+    GLuint program() const { return current_ != nullptr ? current_->program : 0; }
 
-    // Brings the program's uniforms up to date with the state; GL is only called for values
-    // that changed.
+    // Selects (building it the first time) the program specialised for the state and brings its
+    // uniforms up to date; GL is only called for values that changed.
     void update(const GLStateShadow& state, bool textureBound, bool vertexHasColor);
 
 private:
+    // What a specialised program bakes in; all zero is the default states without a texture.
+    struct Key {
+        std::array<int, 4> sources{};
+        std::array<int, 4> colorStage{};  // op, arg1, arg2, enabled
+        std::array<int, 4> alphaStage{};  // op, arg1, arg2, texture bound
+        std::array<int, 2> alphaTest{};   // enabled, function
+        std::uint64_t packed() const {
+            std::uint64_t bits = 0;
+            auto put = [&bits](int value, int width) {
+                bits = (bits << width) | (static_cast<std::uint64_t>(value) & ((1u << width) - 1));
+            };
+            for (int v : sources) {
+                put(v, 1);
+            }
+            put(colorStage[0], 5);
+            put(colorStage[1], 6);
+            put(colorStage[2], 6);
+            put(colorStage[3], 1);
+            put(alphaStage[0], 5);
+            put(alphaStage[1], 6);
+            put(alphaStage[2], 6);
+            put(alphaStage[3], 1);
+            put(alphaTest[0], 1);
+            put(alphaTest[1], 4);
+            return bits;
+        }
+    };
     struct Uniforms {
         std::array<float, 16> worldViewProjection{};
-        std::array<GLint, 4> sources{};
         std::array<float, 4> ambientLight{};
-        std::array<GLint, 4> colorStage{};
-        std::array<GLint, 4> alphaStage{};
         std::array<float, 4> textureFactor{};
-        std::array<float, 4> alphaTest{};
+        float alphaReference = 0.0f;
     };
-    void upload(const Uniforms& wanted);
+    struct Variant {
+        GLuint program = 0;
+        GLint locWorldViewProjection = -1;
+        GLint locAmbientLight = -1;
+        GLint locTextureFactor = -1;
+        GLint locAlphaReference = -1;
+        Uniforms uploaded{};
+        bool uploadedOnce = false;
+    };
+    Variant* variant(const Key& key);
+    static void upload(Variant& v, const Uniforms& wanted);
 
-    GLuint program_ = 0;
-    GLint locWorldViewProjection_ = -1;
-    GLint locSources_ = -1;
-    GLint locAmbientLight_ = -1;
-    GLint locColorStage_ = -1;
-    GLint locAlphaStage_ = -1;
-    GLint locTextureFactor_ = -1;
-    GLint locAlphaTest_ = -1;
-    Uniforms uploaded_{};
-    bool uploadedOnce_ = false;
+    std::map<std::uint64_t, Variant> variants_;
+    Variant* current_ = nullptr;
     std::uint64_t lastVersion_ = ~0ull;
     bool lastTextureBound_ = false;
     bool lastVertexHasColor_ = false;

@@ -18,6 +18,7 @@ GLSurface::GLSurface(GLDevice& device, bool ownedByDevice, Kind kind, const D3DS
       serial_(nextSerial()) {
     const auto w = static_cast<GLsizei>(desc.Width);
     const auto h = static_cast<GLsizei>(desc.Height);
+    gltranslate::discardErrors();
     if (kind == Kind::SystemMemory) {
         memory_.assign(static_cast<std::size_t>(desc.Width) * desc.Height * 4, 0);
     } else if (kind == Kind::DepthStencil) {

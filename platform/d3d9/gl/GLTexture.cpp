@@ -24,6 +24,7 @@ GLTexture::GLTexture(GLDevice& device, UINT width, UINT height, UINT levels, DWO
         ((usage & D3DUSAGE_RENDERTARGET) != 0 && !format_.renderable)) {
         return;
     }
+    gltranslate::discardErrors();
     glCreateTextures(GL_TEXTURE_2D, 1, &name_);
     glTextureStorage2D(name_, static_cast<GLsizei>(count), format_.internalFormat,
                        static_cast<GLsizei>(width), static_cast<GLsizei>(height));
@@ -141,6 +142,7 @@ HRESULT GLTexture::UnlockRect(UINT level) {
     }
     l.locked = false;
     if (!l.readOnly) {
+        gltranslate::discardErrors();
         glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
         glTextureSubImage2D(name_, static_cast<GLint>(level), 0, 0,
                             static_cast<GLsizei>(l.desc.Width), static_cast<GLsizei>(l.desc.Height),
@@ -152,5 +154,5 @@ HRESULT GLTexture::UnlockRect(UINT level) {
         device().flushIfShared();
     }
     std::vector<std::uint8_t>().swap(l.lockCopy);
-    return glGetError() == GL_NO_ERROR ? D3D_OK : D3DERR_INVALIDCALL;
+    return !l.readOnly && glGetError() != GL_NO_ERROR ? D3DERR_INVALIDCALL : D3D_OK;
 }

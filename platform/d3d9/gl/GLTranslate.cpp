@@ -67,6 +67,25 @@ GLenum blendFactor(DWORD blend) {
     }
 }
 
+GLenum blendFactorWithoutDestinationAlpha(DWORD blend) {
+    switch (blend) {
+        case D3DBLEND_DESTALPHA:
+            return GL_ONE;
+        case D3DBLEND_INVDESTALPHA:
+            return GL_ZERO;
+        case D3DBLEND_SRCALPHASAT:
+            return GL_ZERO;  // min(source alpha, 1 - 1)
+        default:
+            return blendFactor(blend);
+    }
+}
+
+void discardErrors() {
+    // Bounded: a lost context may report an error forever.
+    for (int i = 0; i < 16 && glGetError() != GL_NO_ERROR; ++i) {
+    }
+}
+
 GLenum blendEquation(DWORD op) {
     switch (op) {
         case D3DBLENDOP_SUBTRACT:

@@ -21,6 +21,9 @@ TextureFormat textureFormat(D3DFORMAT format);
 bool isDepthFormat(D3DFORMAT format);
 
 GLenum blendFactor(DWORD blend);
+// The factor for a render target whose format has no alpha channel (X8R8G8B8): Direct3D reads
+// its destination alpha as one, while GL would read the stored byte.
+GLenum blendFactorWithoutDestinationAlpha(DWORD blend);
 GLenum blendEquation(DWORD op);
 GLenum compareFunction(DWORD func);
 GLenum addressMode(DWORD address);
@@ -34,5 +37,9 @@ bool primitive(D3DPRIMITIVETYPE type, UINT primitiveCount, GLenum* mode, GLsizei
 
 // A D3DCOLOR (0xAARRGGBB) as four floats in red, green, blue, alpha order.
 void colorToFloats(D3DCOLOR color, float rgba[4]);
+
+// Empties GL's error flags, so that an operation which checks glGetError sees only its own
+// errors and not one left behind by an earlier, unrelated call.
+void discardErrors();
 
 }  // namespace gltranslate
