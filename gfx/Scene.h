@@ -19,7 +19,7 @@ namespace kelvo {
 class Scene : public BufferRenderable {
 public:
     Scene();
-    ~Scene();
+    ~Scene() override;
     Scene(const Scene&) = delete;
     Scene& operator=(const Scene&) = delete;
 

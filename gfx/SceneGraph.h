@@ -4,6 +4,7 @@
 //
 // A render walks the graph three times: the tables (only when the time moved by more than
 // 0.01 s since their last update), the lights, and the meshes (children before their node).
+// Instances whose mesh lies entirely outside the camera's frustum are not drawn.
 // Objects are keyed per path: a node reached through two parents has two keys.
 #pragma once
 
@@ -17,7 +18,6 @@
 
 namespace kelvo {
 
-class MeshInstance;
 class NodePointlight;
 class RenderTarget;
 class Scene;
@@ -61,7 +61,6 @@ private:
     void collectLights(INode* node, const Matrix& parentWorld);
     void clearAuxiliaryTargets();
     void meshPass(INode* node, const Matrix& parentWorld, std::uint32_t parentKey);
-    bool outsideFrustum(MeshInstance& instance, const Matrix& world) const;
 };
 
 }  // namespace kelvo
