@@ -39,8 +39,7 @@ protected:
     kelvo::NodePointlight& addLight(float x, float y, float z) {
         lights.push_back(std::make_unique<kelvo::NodePointlight>(
             x, y, z, 0.1f, 0.001f, 2.0f, D3DXVECTOR4{1.0f, 0.5f, 0.25f, 1.0f}));
-        scene->graph->frameLights.emplace_back(lights.back().get(),
-                                               lights.back()->localTransform);
+        scene->graph->frameLights.emplace_back(lights.back().get(), lights.back()->localTransform);
         return *lights.back();
     }
 
@@ -58,12 +57,12 @@ TEST_F(MaterialBindingTest, TheDefaultMaterialDrawsLitBlinnPhongWithoutReports) 
     os::AssertionCapture reports;
     bind();
     EXPECT_EQ(technique(), "SolidObjectBlinnPhong");
-    EXPECT_EQ(context().shader->effect(), kelvo::EffectHandler::instance().getEffect(kSurfaceEffect));
+    EXPECT_EQ(context().shader->effect(),
+              kelvo::EffectHandler::instance().getEffect(kSurfaceEffect));
     const std::vector<std::string> expected{
         // frame parameters of the shader
         "SetFloat deltaTime", "SetFloat time", "SetTexture depthTex", "SetMatrix viewProjection",
-        "SetMatrix projection", "SetMatrix projectionInv",
-        "SetBool enableParallax",
+        "SetMatrix projection", "SetMatrix projectionInv", "SetBool enableParallax",
         // standard matrices
         "SetMatrix worldViewProjection", "SetMatrix worldViewProjInv", "SetMatrix world",
         "SetMatrix viewProjection", "SetMatrix worldView", "SetMatrix worldViewInv",

@@ -137,9 +137,10 @@ protected:
         return out;
     }
 
+    // Declared first so that it outlives the mesh that lists it as a child.
+    kelvo::Bone bone;
     kelvo::Mesh skinned;
     kelvo::Mesh rigid;
-    kelvo::Bone bone;
 };
 
 TEST_F(SkinningTest, ASkinnedMeshSwitchesToTheSkinnedTechniqueAndRestartsAtPassZero) {
