@@ -62,14 +62,4 @@ TEST_F(BufferRenderableTest, ClearChoosesColourAndDepthOrDepthOnlyInsideTheBuffe
     EXPECT_EQ(device->renderTargetAt(0), &device->backBuffer());
 }
 
-TEST_F(BufferRenderableTest, TheBufferGoesBackToThePoolWithTheRenderable) {
-    kelvo::RenderTarget* buffer = nullptr;
-    {
-        CountingRenderable picture;
-        buffer = picture.getBuffer();
-        EXPECT_EQ(picture.getBuffer(), buffer);
-    }
-    EXPECT_EQ(kelvo::GraphicsContext::instance().freeRenderTargets.back(), buffer);
-}
-
 }  // namespace
