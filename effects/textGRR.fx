@@ -58,17 +58,18 @@ void main() {
     float b = brightness(image);
     float weight = clamp(textWeight, 0.0, 1.0);
     float edge = max(fwidth(b), 0.004);
-    float core = smoothstep(weight - edge, weight + edge, b);
+    // Above the threshold: weight 1 shows nothing, since no brightness exceeds 1.
+    float core = smoothstep(weight, weight + edge, b);
     float band = max(textThickness, 0.0);
     float glow = band > 0.0 ? smoothstep(weight - band, weight, b) : 0.0;
-    glow = glow * glow * (1.0 - core);
+    glow *= glow;
 
     // The image's own hue at full strength, so dim anti-aliased texels do not turn grey.
     vec3 body = image.rgb / max(max(max(image.r, image.g), image.b), 1e-3);
     vec3 tint = mix(vec3(1.0, 0.55, 0.2), vec3(0.3, 0.7, 1.0), 0.5 + 0.5 * sin(time * 0.8));
     vec3 glowColour = mix(body, tint, 0.65);
     float coverage = max(core, glow * 0.9);
-    vec3 rgb = (body * core + glowColour * glow) / max(core + glow, 1e-3);
+    vec3 rgb = mix(glowColour, body, core);
     float opacity = clamp(textAlpha, 0.0, 1.0) * coverage;
     color = vec4(rgb, sqrt(opacity));
 }

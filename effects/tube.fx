@@ -10,14 +10,9 @@ code = '''
 const float TAU = 6.2831853;
 const float TAN_HALF_FOV = 0.55;
 
-// The picture's aspect from the quad's texture coordinates, which span it exactly once.
-float pictureAspect(vec2 uv) {
-    return abs(dFdy(uv.y)) / max(abs(dFdx(uv.x)), 1e-6);
-}
-
 // World-space ray through the pixel at ndc (x right, y up) for the inverse view in wvp.
-void eyeRay(vec2 ndc, vec2 uv, out vec3 origin, out vec3 dir) {
-    vec3 view = vec3(ndc.x * TAN_HALF_FOV * pictureAspect(uv), ndc.y * TAN_HALF_FOV, 1.0);
+void eyeRay(vec2 ndc, float aspect, out vec3 origin, out vec3 dir) {
+    vec3 view = vec3(ndc.x * TAN_HALF_FOV * aspect, ndc.y * TAN_HALF_FOV, 1.0);
     dir = normalize((wvp * vec4(view, 0.0)).xyz);
     origin = (wvp * vec4(0.0, 0.0, 0.0, 1.0)).xyz;
 }
@@ -37,13 +32,6 @@ vec2 cylinderHits(vec3 o, vec3 d, float r) {
     }
     float s = sqrt(disc);
     return vec2(-b - s, -b + s) / a;
-}
-
-// Screen derivatives (x, y) of a coordinate that wraps, ignoring its jump by a whole turn, so the
-// seam of the angle keeps the right mip level.
-vec2 wrapDerivatives(float u) {
-    float w = fract(u + 0.5);
-    return vec2(min(abs(dFdx(u)), abs(dFdx(w))), min(abs(dFdy(u)), abs(dFdy(w))));
 }
 
 // uScale mapped onto 0.09 (0.001) .. 1 (3.0), evenly per decade.
@@ -100,15 +88,26 @@ fragment = '''
 in vec2 ndc;
 in vec2 uv;
 out vec4 color;
+
+// The picture's aspect from the quad's texture coordinates, which span it exactly once.
+float pictureAspect(vec2 uv) {
+    return abs(dFdy(uv.y)) / max(abs(dFdx(uv.x)), 1e-6);
+}
+
+// Screen derivatives (x, y) of a coordinate that wraps, ignoring its jump by a whole turn, so the
+// seam of the angle keeps the right mip level.
+vec2 wrapDerivatives(float u) {
+    float w = fract(u + 0.5);
+    return vec2(min(abs(dFdx(u)), abs(dFdx(w))), min(abs(dFdy(u)), abs(dFdy(w))));
+}
 void main() {
     vec3 origin;
     vec3 dir;
-    eyeRay(ndc, uv, origin, dir);
+    eyeRay(ndc, pictureAspect(uv), origin, dir);
     float dist = cylinderHits(origin, dir, 1.0).y;
-    if (dist < 0.0) {
-        color = vec4(0.0, 0.0, 0.0, 1.0);
-        return;
-    }
+    // An eye outside the tube sees nothing: as far as the fog's end. No early return, so every
+    // pixel keeps the derivatives its neighbours take.
+    dist = dist < 0.0 ? 1e4 : dist;
     vec3 hit = origin + dir * dist;
     float s = scaleAmount();
     float around = atan(hit.y, hit.x) / TAU;

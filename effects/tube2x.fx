@@ -11,14 +11,9 @@ code = '''
 const float TAU = 6.2831853;
 const float TAN_HALF_FOV = 0.55;
 
-// The picture's aspect from the quad's texture coordinates, which span it exactly once.
-float pictureAspect(vec2 uv) {
-    return abs(dFdy(uv.y)) / max(abs(dFdx(uv.x)), 1e-6);
-}
-
 // World-space ray through the pixel at ndc (x right, y up) for the inverse view in wvp.
-void eyeRay(vec2 ndc, vec2 uv, out vec3 origin, out vec3 dir) {
-    vec3 view = vec3(ndc.x * TAN_HALF_FOV * pictureAspect(uv), ndc.y * TAN_HALF_FOV, 1.0);
+void eyeRay(vec2 ndc, float aspect, out vec3 origin, out vec3 dir) {
+    vec3 view = vec3(ndc.x * TAN_HALF_FOV * aspect, ndc.y * TAN_HALF_FOV, 1.0);
     dir = normalize((wvp * vec4(view, 0.0)).xyz);
     origin = (wvp * vec4(0.0, 0.0, 0.0, 1.0)).xyz;
 }
@@ -38,13 +33,6 @@ vec2 cylinderHits(vec3 o, vec3 d, float r) {
     }
     float s = sqrt(disc);
     return vec2(-b - s, -b + s) / a;
-}
-
-// Screen derivatives (x, y) of a coordinate that wraps, ignoring its jump by a whole turn, so the
-// seam of the angle keeps the right mip level.
-vec2 wrapDerivatives(float u) {
-    float w = fract(u + 0.5);
-    return vec2(min(abs(dFdx(u)), abs(dFdx(w))), min(abs(dFdy(u)), abs(dFdy(w))));
 }
 
 // uScale mapped onto 0.09 (0.001) .. 1 (3.0), evenly per decade.
@@ -102,33 +90,45 @@ in vec2 ndc;
 in vec2 uv;
 out vec4 color;
 
-// One wall hit: stars at the hit's (angle, z), repeated `turns` times around, dimmed by distance.
+// The picture's aspect from the quad's texture coordinates, which span it exactly once.
+float pictureAspect(vec2 uv) {
+    return abs(dFdy(uv.y)) / max(abs(dFdx(uv.x)), 1e-6);
+}
+
+// Screen derivatives (x, y) of a coordinate that wraps, ignoring its jump by a whole turn, so the
+// seam of the angle keeps the right mip level.
+vec2 wrapDerivatives(float u) {
+    float w = fract(u + 0.5);
+    return vec2(min(abs(dFdx(u)), abs(dFdx(w))), min(abs(dFdy(u)), abs(dFdy(w))));
+}
+
+// One wall hit: stars at the hit's (angle, z), repeated `turns` times around, dimmed by distance;
+// nothing for a hit behind the eye. Branch-free, so the derivatives stay defined.
 vec3 wall(vec3 origin, vec3 dir, float dist, float turns, float spin, float density) {
-    if (dist <= 0.0) {
-        return vec3(0.0);
-    }
+    float ahead = step(0.0, dist);
+    dist = max(dist, 0.0);
     vec3 hit = origin + dir * dist;
     float u = atan(hit.y, hit.x) / TAU * turns + spin + uvAdd.x;
     float v = hit.z * density + uvAdd.y * 0.02;
     vec2 du = wrapDerivatives(u);
     vec3 stars = textureGrad(tubeSampler, vec2(u, v), vec2(du.x, dFdx(v)), vec2(du.y, dFdy(v))).rgb;
-    return stars * exp(-dist * 0.22);
+    return stars * exp(-dist * 0.22) * ahead;
 }
 
 void main() {
     vec3 origin;
     vec3 dir;
-    eyeRay(ndc, uv, origin, dir);
+    eyeRay(ndc, pictureAspect(uv), origin, dir);
     float s = scaleAmount();
     float density = mix(0.12, 0.9, s);
     vec2 inner = cylinderHits(origin, dir, 0.75);
     vec2 outer = cylinderHits(origin, dir, 1.8);
     vec3 cool = vec3(0.55, 0.8, 1.25);
     vec3 warm = vec3(1.2, 0.7, 0.45);
-    vec3 rgb = wall(origin, dir, outer.y, 5.0, -time * 0.015, density * 0.6) * warm * 0.8;
+    vec3 rgb = wall(origin, dir, outer.y, 5.0, -time * 0.015, density * 0.6) * warm * 1.1;
     float pulse = 0.85 + 0.15 * sin(time * 2.0);
-    rgb += wall(origin, dir, inner.y, 3.0, time * 0.03, density) * cool * pulse;
-    rgb += wall(origin, dir, inner.x, 3.0, time * 0.03, density) * cool * pulse;
+    rgb += wall(origin, dir, inner.y, 3.0, time * 0.03, density) * cool * (1.6 * pulse);
+    rgb += wall(origin, dir, inner.x, 3.0, time * 0.03, density) * cool * (1.6 * pulse);
     // A dim blue haze between the tubes keeps the empty sky from being flat black.
     rgb += vec3(0.02, 0.03, 0.07) * (1.0 - exp(-max(outer.y, 0.0) * 0.3));
     color = vec4(rgb, 1.0);

@@ -9,14 +9,9 @@ code = '''
 const float TAU = 6.2831853;
 const float TAN_HALF_FOV = 0.55;
 
-// The picture's aspect from the quad's texture coordinates, which span it exactly once.
-float pictureAspect(vec2 uv) {
-    return abs(dFdy(uv.y)) / max(abs(dFdx(uv.x)), 1e-6);
-}
-
 // World-space ray through the pixel at ndc (x right, y up) for the inverse view in wvp.
-void eyeRay(vec2 ndc, vec2 uv, out vec3 origin, out vec3 dir) {
-    vec3 view = vec3(ndc.x * TAN_HALF_FOV * pictureAspect(uv), ndc.y * TAN_HALF_FOV, 1.0);
+void eyeRay(vec2 ndc, float aspect, out vec3 origin, out vec3 dir) {
+    vec3 view = vec3(ndc.x * TAN_HALF_FOV * aspect, ndc.y * TAN_HALF_FOV, 1.0);
     dir = normalize((wvp * vec4(view, 0.0)).xyz);
     origin = (wvp * vec4(0.0, 0.0, 0.0, 1.0)).xyz;
 }
@@ -36,13 +31,6 @@ vec2 cylinderHits(vec3 o, vec3 d, float r) {
     }
     float s = sqrt(disc);
     return vec2(-b - s, -b + s) / a;
-}
-
-// Screen derivatives (x, y) of a coordinate that wraps, ignoring its jump by a whole turn, so the
-// seam of the angle keeps the right mip level.
-vec2 wrapDerivatives(float u) {
-    float w = fract(u + 0.5);
-    return vec2(min(abs(dFdx(u)), abs(dFdx(w))), min(abs(dFdy(u)), abs(dFdy(w))));
 }
 
 // uScale mapped onto 0.09 (0.001) .. 1 (3.0), evenly per decade.
@@ -100,6 +88,18 @@ in vec2 ndc;
 in vec2 uv;
 out vec4 color;
 
+// The picture's aspect from the quad's texture coordinates, which span it exactly once.
+float pictureAspect(vec2 uv) {
+    return abs(dFdy(uv.y)) / max(abs(dFdx(uv.x)), 1e-6);
+}
+
+// Screen derivatives (x, y) of a coordinate that wraps, ignoring its jump by a whole turn, so the
+// seam of the angle keeps the right mip level.
+vec2 wrapDerivatives(float u) {
+    float w = fract(u + 0.5);
+    return vec2(min(abs(dFdx(u)), abs(dFdx(w))), min(abs(dFdy(u)), abs(dFdy(w))));
+}
+
 vec3 hue(float h) {
     return clamp(abs(fract(h + vec3(0.0, 2.0 / 3.0, 1.0 / 3.0)) * 6.0 - 3.0) - 1.0, 0.0, 1.0);
 }
@@ -107,12 +107,11 @@ vec3 hue(float h) {
 void main() {
     vec3 origin;
     vec3 dir;
-    eyeRay(ndc, uv, origin, dir);
+    eyeRay(ndc, pictureAspect(uv), origin, dir);
     float dist = cylinderHits(origin, dir, 1.0).y;
-    if (dist < 0.0) {
-        color = vec4(0.0, 0.0, 0.0, 1.0);
-        return;
-    }
+    // An eye outside the tube sees nothing: as far as the fog's end. No early return, so every
+    // pixel keeps the derivatives its neighbours take.
+    dist = dist < 0.0 ? 1e4 : dist;
     vec3 hit = origin + dir * dist;
     float s = scaleAmount();
     float twist = sin(time * 1.7) * 0.35;
@@ -121,12 +120,12 @@ void main() {
     vec2 du = wrapDerivatives(u);
     vec3 stars = textureGrad(tubeSampler, vec2(u, v), vec2(du.x, dFdx(v)), vec2(du.y, dFdy(v))).rgb;
 
-    float phase = hit.z * 1.6 - time * 6.0;
+    float phase = hit.z * 5.0 - time * 14.0;
     // Rings fade to their average where they pack closer than a pixel.
     float ringWidth = fwidth(phase);
     float ring = pow(0.5 + 0.5 * cos(phase), 12.0);
     ring = mix(ring, 0.2, clamp(ringWidth - 0.5, 0.0, 1.0));
-    vec3 neon = hue(hit.z * 0.05 - time * 0.15) * ring * 0.55;
+    vec3 neon = hue(hit.z * 0.12 - time * 0.2) * ring * 0.6;
     float fog = exp(-dist * 0.2);
     vec3 rgb = (stars * vec3(0.8, 0.85, 1.1) + neon) * fog;
     color = vec4(rgb, 1.0);

@@ -23,8 +23,8 @@
 namespace {
 
 constexpr int kJpegQuality = 85;
-constexpr float kFalloff = 24.0f;   // pixels over which the letters' brightness fades outside
-constexpr float kEdge = 0.95f;      // brightness at the letters' outline
+constexpr float kFalloff = 24.0f;  // pixels over which the letters' brightness fades outside
+constexpr float kEdge = 0.95f;     // brightness at the letters' outline
 constexpr float kPi = 3.14159265f;
 
 struct Colour {
@@ -53,7 +53,9 @@ struct Picture {
     std::vector<std::uint8_t> bytes(bool withAlpha) const {
         std::vector<std::uint8_t> out;
         out.reserve(rgb.size() * (withAlpha ? 4 : 3));
-        auto byte = [](float v) { return std::uint8_t(std::lround(std::clamp(v, 0.0f, 1.0f) * 255.0f)); };
+        auto byte = [](float v) {
+            return std::uint8_t(std::lround(std::clamp(v, 0.0f, 1.0f) * 255.0f));
+        };
         for (std::size_t i = 0; i < rgb.size(); ++i) {
             out.push_back(byte(rgb[i].r));
             out.push_back(byte(rgb[i].g));
@@ -116,7 +118,8 @@ void addStar(Picture& p, float cx, float cy, float radius, Colour colour) {
             const float ox = float(int(cx) + dx) - cx;
             const float oy = float(int(cy) + dy) - cy;
             const float d2 = (ox * ox + oy * oy) / (radius * radius);
-            p.at(x, y) = p.at(x, y) + colour * (std::exp(-d2 * 1.5f) + 0.08f * std::exp(-d2 * 0.1f));
+            p.at(x, y) =
+                p.at(x, y) + colour * (std::exp(-d2 * 1.5f) + 0.08f * std::exp(-d2 * 0.1f));
         }
     }
 }
@@ -145,8 +148,10 @@ Picture makeNebula() {
         for (int x = 0; x < p.width; ++x) {
             const float u = float(x) / float(p.width);
             const float v = float(y) / float(p.height);
-            const float cloud = std::clamp(0.5f + 0.6f * tilingNoise(u, v, 4, 2, 7, 11), 0.0f, 1.0f);
-            const float hueShift = std::clamp(0.5f + 0.8f * tilingNoise(u, v, 2, 1, 4, 23), 0.0f, 1.0f);
+            const float cloud =
+                std::clamp(0.5f + 0.6f * tilingNoise(u, v, 4, 2, 7, 11), 0.0f, 1.0f);
+            const float hueShift =
+                std::clamp(0.5f + 0.8f * tilingNoise(u, v, 2, 1, 4, 23), 0.0f, 1.0f);
             const float ridge = 1.0f - std::fabs(tilingNoise(u, v, 6, 3, 6, 37));
             const float filament = std::pow(std::clamp(ridge, 0.0f, 1.0f), 8.0f);
             Colour c = mix(teal, violet, hueShift);
@@ -164,7 +169,8 @@ Picture makeStars() {
     Picture p(512, 512);
     for (int y = 0; y < p.height; ++y) {
         for (int x = 0; x < p.width; ++x) {
-            const float dust = std::clamp(tilingNoise(float(x) / 512.0f, float(y) / 512.0f, 3, 3, 5, 71), 0.0f, 1.0f);
+            const float dust = std::clamp(
+                tilingNoise(float(x) / 512.0f, float(y) / 512.0f, 3, 3, 5, 71), 0.0f, 1.0f);
             p.at(x, y) = Colour{0.08f, 0.1f, 0.2f} * (dust * dust);
         }
     }
@@ -296,7 +302,8 @@ Picture makeLogo(const stbtt_fontinfo& font) {
     const Colour magenta{0.95f, 0.25f, 0.7f};
     for (int y = 0; y < p.height; ++y) {
         const float t = std::clamp((float(y) - 150.0f) / 300.0f, 0.0f, 1.0f);  // over the letters
-        const Colour c = t < 0.5f ? mix(gold, orange, t * 2.0f) : mix(orange, magenta, t * 2.0f - 1.0f);
+        const Colour c =
+            t < 0.5f ? mix(gold, orange, t * 2.0f) : mix(orange, magenta, t * 2.0f - 1.0f);
         for (int x = 0; x < p.width; ++x) {
             p.at(x, y) = c;
             p.alpha[std::size_t(y) * p.width + x] = field.brightness(x, y);
@@ -356,20 +363,29 @@ int main(int argc, char** argv) {
     bool ok = writeJpg(makeNebula(), out + "/nieluspace.jpg");
     ok = writeJpg(makeStars(), out + "/stars.jpg") && ok;
     ok = writePng(makeLogo(font), out + "/vor2010.png") && ok;
-    ok = writeJpg(makeTextScreen(font, {{"FOLLOW THE TUBE", 84, ice}, {"INTO THE NEBULA", 84, white}}),
-                  out + "/text2.jpg") && ok;
-    ok = writeJpg(makeTextScreen(font, {{"ONE TRACK", 96, white}, {"TWO MINUTES", 72, ice}, {"NO BRAKES", 72, ice}}),
-                  out + "/text3.jpg") && ok;
-    ok = writeJpg(makeTextScreen(font, {{"GREETINGS TO", 72, ice}, {"EVERY NIGHT CODER", 84, white}}),
-                  out + "/text4.jpg") && ok;
+    ok = writeJpg(
+             makeTextScreen(font, {{"FOLLOW THE TUBE", 84, ice}, {"INTO THE NEBULA", 84, white}}),
+             out + "/text2.jpg") &&
+         ok;
+    ok = writeJpg(makeTextScreen(
+                      font,
+                      {{"ONE TRACK", 96, white}, {"TWO MINUTES", 72, ice}, {"NO BRAKES", 72, ice}}),
+                  out + "/text3.jpg") &&
+         ok;
+    ok = writeJpg(
+             makeTextScreen(font, {{"GREETINGS TO", 72, ice}, {"EVERY NIGHT CODER", 84, white}}),
+             out + "/text4.jpg") &&
+         ok;
     ok = writeJpg(makeTextScreen(font, {{"KEEP IT", 84, ice}, {"REAL-TIME", 110, white}}),
-                  out + "/text5.jpg") && ok;
+                  out + "/text5.jpg") &&
+         ok;
     ok = writeJpg(makeTextScreen(font, {{"VORNASTO 2010", 80, gold},
                                         {"BY TIRK", 56, white},
                                         {"CODE  TIRK", 44, ice},
                                         {"MUSIC  TIRK", 44, ice},
                                         {"GRAPHICS  TIRK", 44, ice}}),
-                  out + "/credz.jpg") && ok;
+                  out + "/credz.jpg") &&
+         ok;
     ok = writeJpg(makeLoadingEmblem(font), out + "/loading.jpg") && ok;
     if (!ok) {
         std::fprintf(stderr, "writing into %s failed\n", out.c_str());
