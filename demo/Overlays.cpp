@@ -27,12 +27,14 @@ void drawOverlays(kelvo::IRenderable* scene) {
         fade.emplace(&text, plan.fadeAmount);
     }
 
-    // Only depth is cleared: a pooled buffer keeps its last user's colour where nothing draws.
+    // The bloom clears only depth. The text overlay and the fade start from transparent black:
+    // their buffers are drawn over the frame with their own alpha, and a pooled target still
+    // holding an earlier user's opaque picture would otherwise hide the tube and the model.
     bloom.renderToBuffer(t, false);
-    text.renderToBuffer(t, false);
+    text.renderToBuffer(t, true);
     kelvo::BufferRenderable* last = &text;
     if (fade) {
-        fade->renderToBuffer(t, false);
+        fade->renderToBuffer(t, true);
         last = &*fade;
     }
     kelvo::drawFullscreenQuad(last->getBuffer(), 1.0f, 0.0f, D3DBLEND_INVSRCALPHA, true);
