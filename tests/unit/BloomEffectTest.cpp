@@ -51,18 +51,18 @@ TEST_F(BloomEffectTest, RunsBothPassesThroughAPooledIntermediateTarget) {
     bloom.renderToBuffer(1.0f, false);
 
     const std::vector<std::string> expected{
-        "SetRenderTarget(0, surf#1)",  // the bloom's own buffer
-        "Clear(0, null, 0x2, 0x0, 1, 0)",
+        "SetRenderTarget(0, tex#1[0])",  // the bloom's own buffer
+        "Clear(0, null, 0x2, 0x00000000, 1, 0)",
         "Effect.SetTexture(\"tex\", texture) -> OK",
         "BeginScene()",
-        "SetRenderTarget(0, surf#3)",  // the intermediate target
+        "SetRenderTarget(0, tex#3[0])",  // the intermediate target
         "Effect.Begin(0) -> OK",
-        "Clear(0, null, 0x3, 0x0, 1, 0)",
+        "Clear(0, null, 0x3, 0x00000000, 1, 0)",
         "Effect.BeginPass(0) -> OK",
         "DrawPrimitiveUP(D3DPT_TRIANGLELIST, 2, stride 20)",
         "Effect.EndPass() -> OK",
         "Effect.End() -> OK",
-        "SetRenderTarget(0, surf#1)",
+        "SetRenderTarget(0, tex#1[0])",
         "Effect.SetTexture(\"tex\", texture) -> OK",
         "Effect.Begin(0) -> OK",
         "Effect.BeginPass(1) -> OK",
@@ -86,10 +86,13 @@ TEST_F(BloomEffectTest, SceneBracketFailuresAreReportedAtTheirLines) {
     device->failCall("EndScene", D3DERR_INVALIDCALL);
     os::AssertionCapture reports;
     bloom.render(0.0f, true);
-    ASSERT_EQ(reports.records().size(), 2u);
-    EXPECT_EQ(reports.records()[0].file, "gfx/BloomEffect");
-    EXPECT_EQ(reports.records()[0].line, 38);
-    EXPECT_EQ(reports.records()[1].line, 57);
+    std::vector<int> lines;
+    for (const auto& record : reports.records()) {
+        if (record.file == "gfx/BloomEffect") {
+            lines.push_back(record.line);
+        }
+    }
+    EXPECT_EQ(lines, (std::vector<int>{38, 57}));
 }
 
 TEST_F(BloomEffectTest, MotionBlurLoadsItsEffectWithoutRendering) {
