@@ -229,8 +229,8 @@ TEST_F(ModelImporterTest, TheShowsModelImportsAsTexturedBoxesAroundTheOrigin) {
     for (Mesh* mesh : importer.meshes) {
         const float* box = mesh->geometry->boundingBox();
         for (int axis = 0; axis < 3; ++axis) {
-            EXPECT_GE(box[axis], -60.0f);
-            EXPECT_LE(box[axis + 3], 60.0f);
+            EXPECT_GE(box[axis], -100.0f);
+            EXPECT_LE(box[axis + 3], 100.0f);
         }
     }
     EXPECT_NE(importer.materials[0].diffuseMap, nullptr);
