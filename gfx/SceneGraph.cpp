@@ -21,10 +21,11 @@ namespace {
 // The tables follow the objects only when the time moved by more than this since their last
 // update, so repeated renders of one moment keep their velocities.
 constexpr float kMotionTolerance = 0.01f;
+constexpr float kNeverUpdated = -1.0e30f;
 
 }  // namespace
 
-SceneGraph::SceneGraph(Scene* owner_) : owner(owner_) {
+SceneGraph::SceneGraph(Scene* owner_) : owner(owner_), lastMotionTime(kNeverUpdated) {
     GraphicsContext& context = GraphicsContext::instance();
     depthBuffer = context.acquireRenderTarget();
     normalBuffer = context.acquireRenderTarget();
@@ -52,7 +53,8 @@ void SceneGraph::render(float t, bool clear) {
         Matrix view;
         camera->getView(view);
         updateTables(&root, Matrix::identity(), 0, view);
-        frameDelta = std::fabs(lastMotionTime - t);
+        // The first update has no earlier one to measure the step from.
+        frameDelta = lastMotionTime == kNeverUpdated ? 0.0f : std::fabs(lastMotionTime - t);
         lastMotionTime = t;
     }
     frameLights.clear();

@@ -46,8 +46,9 @@ public:
     Scene* owner;
     RenderTarget* depthBuffer = nullptr;
     RenderTarget* normalBuffer = nullptr;
-    // Far from any show time, so that the first render always fills the tables.
-    float lastMotionTime = -1.0e30f;
+    // Far from any show time until the first update, so that the first render always fills
+    // the tables (and records a frame delta of 0).
+    float lastMotionTime;
     RenderTarget* velocityBuffer = nullptr;
     WorldViewTable previousWorldView;
     WorldViewTable currentWorldView;

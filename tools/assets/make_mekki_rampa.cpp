@@ -1,5 +1,5 @@
 // Writes the production's model, data/mekki_rampa.3ds, and its texture, data/rampa_tx.png: a
-// ramp of five boxes rising along x, about 80 x 40 x 24 units around the origin (the show
+// ramp of five boxes rising along x, about 120 x 60 x 36 units around the origin (the show
 // draws the model at scale 0.005). Boxes alternate between a textured stone material and an
 // untextured metal one. Deterministic: the same bytes on every run.
 //
@@ -19,9 +19,9 @@
 namespace {
 
 constexpr int kBoxCount = 5;
-constexpr float kBoxWidth = 16.0f;
-constexpr float kStepHeight = 8.0f;
-constexpr float kDepth = 24.0f;
+constexpr float kBoxWidth = 24.0f;
+constexpr float kStepHeight = 12.0f;
+constexpr float kDepth = 36.0f;
 constexpr const char* kTextureName = "rampa_tx.png";
 constexpr int kTextureSize = 64;
 
@@ -114,9 +114,10 @@ aiScene* rampScene() {
     const float left = -0.5f * kBoxWidth * kBoxCount;
     for (unsigned i = 0; i < kBoxCount; ++i) {
         const float x0 = left + kBoxWidth * static_cast<float>(i);
+        // The file is z-up: its reader turns z into the engine's y (and y into -z).
         const Box box{
-            {x0, -20.0f, -0.5f * kDepth},
-            {x0 + kBoxWidth, -20.0f + kStepHeight * static_cast<float>(i + 1), 0.5f * kDepth}};
+            {x0, -0.5f * kDepth, -30.0f},
+            {x0 + kBoxWidth, 0.5f * kDepth, -30.0f + kStepHeight * static_cast<float>(i + 1)}};
         scene->mMeshes[i] = boxMesh(box, i % 2);
         auto* node = new aiNode("step" + std::to_string(i));
         node->mParent = scene->mRootNode;
