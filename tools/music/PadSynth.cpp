@@ -19,7 +19,7 @@ constexpr std::array<double, 3> kPan = {-0.8, 0.0, 0.8};
 }  // namespace
 
 PadSynth::Stereo PadSynth::render(const Chord& chord) {
-    const auto frames = static_cast<size_t>((chord.length + 3.0 * chord.release) * kSampleRate);
+    const auto frames = static_cast<size_t>((chord.length + 7.0 * chord.release) * kSampleRate);
     Stereo out{std::vector<float>(frames), std::vector<float>(frames)};
     std::vector<Oscillator> voices;
     std::vector<double> pans;
