@@ -24,6 +24,7 @@ TEST(TimingDeviceTest, ForwardsCallsAndResultsAndCountsCreationsAndDraws) {
     EXPECT_EQ(inner->textureAt(0), texture);
     const float quad[4 * 5] = {};
     device->BeginScene();
+    device->SetFVF(D3DFVF_XYZ | D3DFVF_TEX1);
     EXPECT_EQ(device->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, 20), D3D_OK);
     device->EndScene();
     inner->failCall("Present", D3DERR_DEVICELOST);
@@ -32,7 +33,7 @@ TEST(TimingDeviceTest, ForwardsCallsAndResultsAndCountsCreationsAndDraws) {
     const DeviceCallStats::Snapshot counted = stats.snapshot();
     EXPECT_EQ(counted.creations, 1);
     EXPECT_EQ(counted.draws, 1);
-    EXPECT_EQ(counted.calls, 6);
+    EXPECT_EQ(counted.calls, 7);
     EXPECT_GE(counted.insideNs, 0);
     EXPECT_EQ(inner->countCalls("DrawPrimitiveUP"), 1u);
 
