@@ -24,10 +24,11 @@ bool DemoDriver::startUp() {
     g_window = window_.get();
 
     WindowConfig config = options_.config;
-    if (runStartupDialog(window_->direct3D(), config) == StartupChoice::cancel) {
+    if (options_.askUser &&
+        runStartupDialog(window_->direct3D(), config) == StartupChoice::cancel) {
         return false;
     }
-    if (!window_->create(config) || !openMusic()) {
+    if (!window_->create(config) || (options_.clock == nullptr && !openMusic())) {
         return false;
     }
     if (g_spectrum == nullptr) {
@@ -36,9 +37,8 @@ bool DemoDriver::startUp() {
     runLoading();
 
     IDirect3DDevice9* device = kelvo::GraphicsContext::instance().device;
-    music_.play();
-    clock_.emplace(music_);
-    loop_.emplace(*device, *window_, *clock_, frameContent(), g_spectrum);
+    IMusicClock& clock = startMusic();
+    loop_.emplace(*device, *window_, clock, frameContent(), g_spectrum);
     loop_->start();
     return true;
 }
@@ -51,6 +51,15 @@ bool DemoDriver::openMusic() {
     os::showMessageBox("Couldn't open file!", "error");
     os::postQuitMessage(0);
     return false;
+}
+
+IMusicClock& DemoDriver::startMusic() {
+    if (options_.clock != nullptr) {
+        return *options_.clock;
+    }
+    music_.play();
+    clock_.emplace(music_);
+    return *clock_;
 }
 
 IFrameContent& DemoDriver::frameContent() {

@@ -31,6 +31,11 @@ public:
         std::string musicFile = "data/vorx.mp3";
         // What the start-up dialog starts from.
         WindowConfig config = defaultWindowConfig();
+        // False starts at once with `config`, as if the dialog had answered start.
+        bool askUser = true;
+        // Offline runs (capture, benchmarks): the frames run on this clock, and the music stream
+        // is neither opened nor played, so no audio device is touched. Null: the music stream.
+        IMusicClock* clock = nullptr;
     };
 
     static IDirect3D9* defaultDirect3D();
@@ -60,6 +65,7 @@ public:
 
 private:
     bool openMusic();
+    IMusicClock& startMusic();
     IFrameContent& frameContent();
 
     Options options_;

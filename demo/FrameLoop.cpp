@@ -41,6 +41,9 @@ void FrameLoop::step() {
     g_demoPart = partAt(seconds);
     g_demoSeconds = seconds;
     content_.update(seconds);
+    if (observer_ != nullptr) {
+        observer_->frameDrawn(seconds);
+    }
 
     HR_CHECK(kReportSource, kPresentLine, device_.Present(nullptr, nullptr, nullptr, nullptr));
     window_.pumpEvents();

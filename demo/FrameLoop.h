@@ -12,6 +12,7 @@
 #include <cstdint>
 
 #include "demo/IFrameContent.h"
+#include "demo/IFrameObserver.h"
 #include "demo/IFrameWindow.h"
 #include "demo/IMusicClock.h"
 #include "platform/d3d9/d3d9.h"
@@ -41,6 +42,8 @@ public:
     void run();
     // One frame.
     void step();
+    // Told of every frame between the content's drawing and the present (null: nobody).
+    void setObserver(IFrameObserver* observer) { observer_ = observer; }
 
     std::uint32_t startPosition() const { return startPosition_; }
     std::uint64_t frameCount() const { return frames_; }
@@ -58,6 +61,7 @@ private:
     IMusicClock& music_;
     IFrameContent& content_;
     float* spectrum_;
+    IFrameObserver* observer_ = nullptr;
     std::uint32_t startPosition_ = 0;
     // The last position read; a frame whose query fails keeps it rather than jumping to 0.
     std::uint32_t position_ = 0;

@@ -1,0 +1,144 @@
+// bench: the show's frame cost at three sizes, beside the floor of the same number of plain
+// full-screen passes. A benchmark, not a test: it prints figures and judges nothing.
+//
+// Usage: bench [--seconds S] [--sizes 640x360,1280x720,1920x1080]
+// Each size runs in a child process (bench --one WxH --seconds S); the parent gathers the
+// children's "key value" lines into one Markdown table on standard output.
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "demo/Main.h"
+#include "tools/bench/BenchRun.h"
+
+namespace {
+
+using Results = std::map<std::string, std::string>;
+
+bool parseSize(const std::string& text, int& width, int& height) {
+    return std::sscanf(text.c_str(), "%dx%d", &width, &height) == 2 && width >= 16 && height >= 16;
+}
+
+Results runChild(const std::string& self, const std::string& size, double seconds) {
+    const std::string command =
+        "'" + self + "' --one " + size + " --seconds " + std::to_string(seconds);
+    Results results;
+    std::FILE* child = popen(command.c_str(), "r");
+    if (child == nullptr) {
+        return results;
+    }
+    char line[512];
+    while (std::fgets(line, sizeof line, child) != nullptr) {
+        std::string text(line);
+        text.erase(text.find_last_not_of("\r\n") + 1);
+        const auto space = text.find(' ');
+        if (space != std::string::npos) {
+            results[text.substr(0, space)] = text.substr(space + 1);
+        }
+    }
+    results["exit"] = std::to_string(pclose(child));
+    return results;
+}
+
+std::string get(const Results& results, const std::string& key) {
+    const auto found = results.find(key);
+    return found != results.end() ? found->second : "-";
+}
+
+std::string ratio(const Results& results, const std::string& show, const std::string& floor) {
+    const double a = std::atof(get(results, show).c_str());
+    const double b = std::atof(get(results, floor).c_str());
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f", b > 0 ? a / b : 0.0);
+    return text;
+}
+
+void printTable(const std::vector<std::pair<std::string, Results>>& runs) {
+    std::printf(
+        "| size | frames | frame median / p95 / worst (ms) | engine CPU median / p95 (ms) "
+        "| device median (ms) | floor median / p95 (ms) | passes | median / floor | "
+        "loading (ms) | peak RSS (MB) | created after frame 2 |\n");
+    std::printf("|---|---|---|---|---|---|---|---|---|---|---|\n");
+    for (const auto& [size, r] : runs) {
+        if (get(r, "exit") != "0") {
+            std::printf("| %s | failed (exit %s) |||||||||\n", size.c_str(),
+                        get(r, "exit").c_str());
+            continue;
+        }
+        std::printf(
+            "| %s | %s | %s / %s / %s | %s / %s | %s | %s / %s | %s | %s | %s | %s | %s |\n",
+            size.c_str(), get(r, "frames").c_str(), get(r, "frame_median").c_str(),
+            get(r, "frame_p95").c_str(), get(r, "frame_worst").c_str(),
+            get(r, "engine_median").c_str(), get(r, "engine_p95").c_str(),
+            get(r, "device_median").c_str(), get(r, "floor_median").c_str(),
+            get(r, "floor_p95").c_str(), get(r, "passes").c_str(),
+            ratio(r, "frame_median", "floor_median").c_str(), get(r, "loading_ms").c_str(),
+            get(r, "peak_rss_mb").c_str(), get(r, "created_after_second_frame").c_str());
+    }
+    if (!runs.empty()) {
+        std::printf("\nRenderer: %s\n", get(runs.front().second, "renderer").c_str());
+    }
+}
+
+int usage() {
+    std::fprintf(stderr,
+                 "usage: bench [--seconds S] [--sizes 640x360,1280x720,1920x1080]\n"
+                 "Renders the show (the first S seconds, default all 126) offscreen at each size\n"
+                 "and prints frame, engine and floor times as a Markdown table.\n");
+    return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    setenv("SDL_VIDEODRIVER", "offscreen", 0);
+    double seconds = 126.0;
+    std::string sizes = "640x360,1280x720,1920x1080";
+    std::string one;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (i + 1 >= argc) {
+            return usage();
+        }
+        const std::string value = argv[++i];
+        if (arg == "--seconds") {
+            seconds = std::atof(value.c_str());
+        } else if (arg == "--sizes") {
+            sizes = value;
+        } else if (arg == "--one") {
+            one = value;
+        } else {
+            return usage();
+        }
+    }
+    if (seconds <= 0.0 || seconds > 126.0) {
+        return usage();
+    }
+    std::error_code error;
+    const std::string self = std::filesystem::read_symlink("/proc/self/exe", error).string();
+    enterExecutableDirectory();
+    if (!one.empty()) {
+        BenchRunSettings settings;
+        settings.seconds = seconds;
+        return parseSize(one, settings.width, settings.height) ? runBenchSize(settings, stdout)
+                                                               : usage();
+    }
+    std::vector<std::pair<std::string, Results>> runs;
+    std::size_t begin = 0;
+    while (begin <= sizes.size()) {
+        const std::size_t comma = std::min(sizes.find(',', begin), sizes.size());
+        const std::string size = sizes.substr(begin, comma - begin);
+        int width = 0, height = 0;
+        if (!parseSize(size, width, height)) {
+            return usage();
+        }
+        std::fprintf(stderr, "bench: %s ...\n", size.c_str());
+        runs.emplace_back(size, runChild(self, size, seconds));
+        begin = comma + 1;
+    }
+    printTable(runs);
+    return 0;
+}
