@@ -31,6 +31,8 @@ public:
         std::string musicFile = "data/vorx.mp3";
         // What the start-up dialog starts from.
         WindowConfig config = defaultWindowConfig();
+        // False starts at once with `config`, as if the dialog had answered start.
+        bool askUser = true;
     };
 
     static IDirect3D9* defaultDirect3D();
@@ -49,7 +51,8 @@ public:
     // Runs once; later calls do nothing.
     void shutDown();
 
-    // The whole program: start-up, frames, shutdown. Returns the exit code.
+    // The whole program: start-up, frames, shutdown. Returns the exit code. After a show it
+    // prints one line on standard output: the frames drawn and their mean rate.
     int run();
 
     // Null before a successful start-up.
@@ -60,6 +63,7 @@ public:
 
 private:
     bool openMusic();
+    static void printFrameRate(std::uint64_t frames, std::uint32_t elapsedMs);
     IFrameContent& frameContent();
 
     Options options_;
