@@ -2,6 +2,9 @@
 
 #include "gfx/EffectHandler.h"
 #include "gfx/HrCheck.h"
+#include "gfx/RenderTarget.h"
+#include "gfx/Scene.h"
+#include "gfx/TCamera.h"
 
 namespace kelvo {
 
@@ -13,6 +16,35 @@ constexpr const char* kSource = "gfx/TShader";
 
 TShader::TShader(const std::string& techniqueName, const std::string& effectFile)
     : techniqueName_(techniqueName), effect_(EffectHandler::instance().getEffect(effectFile)) {}
+
+TShader::TShader(const std::string& techniqueName, const std::string& effectFile,
+                 IRenderable* renderable)
+    : TShader(techniqueName, effectFile) {
+    if (renderable != nullptr) {
+        bindFrameParameters(*renderable);
+    }
+}
+
+void TShader::bindFrameParameters(IRenderable& renderable) {
+    // Only a scene keeps a clock and a camera; other renderables give their depth buffer alone.
+    const Scene* scene = dynamic_cast<const Scene*>(&renderable);
+    const SceneGraph* graph = scene != nullptr ? scene->graph.get() : nullptr;
+    if (graph != nullptr) {
+        setFloat("deltaTime", graph->frameDelta);
+        setFloat("time", graph->time);
+    }
+    RenderTarget* depth = renderable.getDepthBuffer();
+    setTexture("depthTex", depth != nullptr ? depth->getTexture() : nullptr);
+    if (graph != nullptr && graph->camera != nullptr) {
+        Matrix viewProjection;
+        Matrix projection;
+        graph->camera->getViewProjection(viewProjection);
+        graph->camera->getProjection(projection);
+        setMatrix("viewProjection", viewProjection);
+        setMatrix("projection", projection);
+        setMatrix("projectionInv", inverse(projection));
+    }
+}
 
 TShader::~TShader() {
     end();

@@ -19,10 +19,17 @@
 
 namespace kelvo {
 
+class IRenderable;
+
 class TShader {
 public:
     // Takes the effect of effectFile from the EffectHandler, creating it on first request.
     TShader(const std::string& techniqueName, const std::string& effectFile);
+    // The same, then, when a renderable is given, binds the frame parameters: "deltaTime" and
+    // "time" of its scene, "depthTex" (its depth buffer, or none) and, when its scene has a
+    // camera, "viewProjection", "projection" and "projectionInv".
+    TShader(const std::string& techniqueName, const std::string& effectFile,
+            IRenderable* renderable);
     // Ends the effect if this shader began it.
     virtual ~TShader();
     TShader(const TShader&) = delete;
@@ -60,6 +67,7 @@ private:
     // The effect's result, or D3DERR_INVALIDCALL without an effect.
     template <class Call>
     HRESULT onEffect(Call call);
+    void bindFrameParameters(IRenderable& renderable);
 
     std::string techniqueName_;
     ID3DXEffect* effect_ = nullptr;

@@ -1,0 +1,85 @@
+# Glow: pass 0 draws into a cleared intermediate target the bright parts of "tex" (each colour
+# raised to "power", so a high power keeps only the brightest), blurred over a disc of "radius"
+# (in texture coordinates); pass 1 adds that image, scaled by "alpha", onto the target below.
+# Both passes shade the render utilities' full-screen quad (FVF XYZ|TEX1), whose blend states
+# (source alpha, add, one) apply.
+
+code = '''
+const int kRings = 3;
+const int kTapsPerRing = 8;
+// Radii beyond this would only sample the clamped border.
+const float kMaxRadius = 0.5;
+
+vec3 brightPart(vec2 uv) {
+    vec3 c = max(texture(sourceSampler, uv).rgb, vec3(0.0));
+    return pow(c, vec3(max(power, 0.01)));
+}
+'''
+
+[parameters]
+worldViewProjection = "float4x4"
+tex = "texture"
+radius = { type = "float", default = 0.01 }
+power = { type = "float", default = 2.0 }
+alpha = { type = "float", default = 1.0 }
+
+[samplers.sourceSampler]
+texture = "tex"
+MINFILTER = "LINEAR"
+MAGFILTER = "LINEAR"
+ADDRESSU = "CLAMP"
+ADDRESSV = "CLAMP"
+
+[[technique]]
+name = "BloomEffect"
+
+[[technique.pass]]
+states = { ZENABLE = false, CULLMODE = "NONE" }
+vertex = '''
+layout(location = 0) in vec3 position;
+layout(location = 6) in vec2 texCoord;
+out vec2 vUv;
+void main() {
+    gl_Position = worldViewProjection * vec4(position, 1.0);
+    vUv = texCoord;
+}
+'''
+fragment = '''
+in vec2 vUv;
+out vec4 color;
+void main() {
+    float r = clamp(radius, 0.0, kMaxRadius);
+    vec3 sum = brightPart(vUv);
+    float weight = 1.0;
+    for (int ring = 1; ring <= kRings; ++ring) {
+        float ringRadius = r * float(ring) / float(kRings);
+        float ringWeight = 1.0 - float(ring) / float(kRings + 1);
+        for (int tap = 0; tap < kTapsPerRing; ++tap) {
+            float angle = 6.2831853 * (float(tap) + 0.5 * float(ring)) / float(kTapsPerRing);
+            vec2 offset = ringRadius * vec2(cos(angle), sin(angle));
+            sum += brightPart(vUv + offset) * ringWeight;
+            weight += ringWeight;
+        }
+    }
+    color = vec4(sum / weight, 1.0);
+}
+'''
+
+[[technique.pass]]
+states = { ZENABLE = false, CULLMODE = "NONE" }
+vertex = '''
+layout(location = 0) in vec3 position;
+layout(location = 6) in vec2 texCoord;
+out vec2 vUv;
+void main() {
+    gl_Position = worldViewProjection * vec4(position, 1.0);
+    vUv = texCoord;
+}
+'''
+fragment = '''
+in vec2 vUv;
+out vec4 color;
+void main() {
+    color = vec4(texture(sourceSampler, vUv).rgb * max(alpha, 0.0), 1.0);
+}
+'''

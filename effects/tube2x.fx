@@ -1,0 +1,136 @@
+# The second part's background: two star tubes around the model, ray-traced per pixel. An inner
+# cylinder (radius 0.75) and an outer one (radius 1.8) share the world's z axis; their star images
+# add up, the inner one cool and turning one way, the outer one warm and turning the other. The
+# camera may stand outside the inner tube, so both of its walls can be seen.
+#   wvp      inverse view matrix (row-vector layout): view-space d goes to world as wvp * (d, 0)
+#   uvAdd    added to (u, v); constant during this part
+#   uScale   0.001 .. 3: the stars' density along the tubes on a logarithmic scale (3.0 in the
+#            close-up shot packs them tight, 0.001 stretches them into streaks)
+#   time     seconds; the spin and the flow along the tubes
+code = '''
+const float TAU = 6.2831853;
+const float TAN_HALF_FOV = 0.55;
+
+// World-space ray through the pixel at ndc (x right, y up) for the inverse view in wvp.
+void eyeRay(vec2 ndc, float aspect, out vec3 origin, out vec3 dir) {
+    vec3 view = vec3(ndc.x * TAN_HALF_FOV * aspect, ndc.y * TAN_HALF_FOV, 1.0);
+    dir = normalize((wvp * vec4(view, 0.0)).xyz);
+    origin = (wvp * vec4(0.0, 0.0, 0.0, 1.0)).xyz;
+}
+
+// Distances along the unit ray to the cylinder x^2 + y^2 = r^2 (near, far); far < 0 on a miss.
+// A ray along the axis meets the wall only far away, which the fog turns black.
+vec2 cylinderHits(vec3 o, vec3 d, float r) {
+    float a = dot(d.xy, d.xy);
+    if (a < 1e-7) {
+        return vec2(1e4);
+    }
+    float b = dot(o.xy, d.xy);
+    float c = dot(o.xy, o.xy) - r * r;
+    float disc = b * b - a * c;
+    if (disc < 0.0) {
+        return vec2(-1.0);
+    }
+    float s = sqrt(disc);
+    return vec2(-b - s, -b + s) / a;
+}
+
+// uScale mapped onto 0.09 (0.001) .. 1 (3.0), evenly per decade.
+float scaleAmount() {
+    return clamp(log2(1.0 + max(uScale, 0.0) * 1000.0) / log2(3001.0), 0.0, 1.0);
+}
+'''
+
+[parameters]
+worldViewProjection = "float4x4"
+wvp = "float4x4"
+ortho = "float4x4"
+uvAdd = "float2"
+uScale = "float"
+time = "float"
+tex = "texture"
+depthTex = "texture"
+normTex = "texture"
+
+# Units follow the samplers' names. The render utilities set sampler 0 to CLAMP after the pass
+# has begun, so the wrapping tube sampler must not be unit 0: the scene's buffers (declared for
+# the tracer, not read here) take units 0 and 1.
+[samplers.depthSampler]
+texture = "depthTex"
+
+[samplers.normSampler]
+texture = "normTex"
+
+[samplers.tubeSampler]
+texture = "tex"
+ADDRESSU = "WRAP"
+ADDRESSV = "WRAP"
+MINFILTER = "LINEAR"
+MAGFILTER = "LINEAR"
+MIPFILTER = "LINEAR"
+
+[[technique]]
+name = "Tube"
+
+[[technique.pass]]
+states = { ZENABLE = false, ZWRITEENABLE = false, CULLMODE = "NONE" }
+vertex = '''
+layout(location = 0) in vec3 position;
+layout(location = 6) in vec2 texCoord;
+out vec2 ndc;
+out vec2 uv;
+void main() {
+    ndc = position.xy;
+    uv = texCoord;
+    gl_Position = worldViewProjection * vec4(position, 1.0);
+}
+'''
+fragment = '''
+in vec2 ndc;
+in vec2 uv;
+out vec4 color;
+
+// The picture's aspect from the quad's texture coordinates, which span it exactly once.
+float pictureAspect(vec2 uv) {
+    return abs(dFdy(uv.y)) / max(abs(dFdx(uv.x)), 1e-6);
+}
+
+// Screen derivatives (x, y) of a coordinate that wraps, ignoring its jump by a whole turn, so the
+// seam of the angle keeps the right mip level.
+vec2 wrapDerivatives(float u) {
+    float w = fract(u + 0.5);
+    return vec2(min(abs(dFdx(u)), abs(dFdx(w))), min(abs(dFdy(u)), abs(dFdy(w))));
+}
+
+// One wall hit: stars at the hit's (angle, z), repeated `turns` times around, dimmed by distance;
+// nothing for a hit behind the eye. Branch-free, so the derivatives stay defined.
+vec3 wall(vec3 origin, vec3 dir, float dist, float turns, float spin, float density) {
+    float ahead = step(0.0, dist);
+    dist = max(dist, 0.0);
+    vec3 hit = origin + dir * dist;
+    float u = atan(hit.y, hit.x) / TAU * turns + spin + uvAdd.x;
+    float v = hit.z * density + uvAdd.y * 0.02;
+    vec2 du = wrapDerivatives(u);
+    vec3 stars = textureGrad(tubeSampler, vec2(u, v), vec2(du.x, dFdx(v)), vec2(du.y, dFdy(v))).rgb;
+    return stars * exp(-dist * 0.22) * ahead;
+}
+
+void main() {
+    vec3 origin;
+    vec3 dir;
+    eyeRay(ndc, pictureAspect(uv), origin, dir);
+    float s = scaleAmount();
+    float density = mix(0.12, 0.9, s);
+    vec2 inner = cylinderHits(origin, dir, 0.75);
+    vec2 outer = cylinderHits(origin, dir, 1.8);
+    vec3 cool = vec3(0.55, 0.8, 1.25);
+    vec3 warm = vec3(1.2, 0.7, 0.45);
+    vec3 rgb = wall(origin, dir, outer.y, 5.0, -time * 0.015, density * 0.6) * warm * 1.1;
+    float pulse = 0.85 + 0.15 * sin(time * 2.0);
+    rgb += wall(origin, dir, inner.y, 3.0, time * 0.03, density) * cool * (1.6 * pulse);
+    rgb += wall(origin, dir, inner.x, 3.0, time * 0.03, density) * cool * (1.6 * pulse);
+    // A dim blue haze between the tubes keeps the empty sky from being flat black.
+    rgb += vec3(0.02, 0.03, 0.07) * (1.0 - exp(-max(outer.y, 0.0) * 0.3));
+    color = vec4(rgb, 1.0);
+}
+'''

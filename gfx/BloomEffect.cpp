@@ -1,0 +1,68 @@
+#include "gfx/BloomEffect.h"
+
+#include "gfx/DataFileCache.h"
+#include "gfx/GraphicsContext.h"
+#include "gfx/HrCheck.h"
+#include "gfx/RenderTarget.h"
+#include "gfx/RenderUtils.h"
+
+namespace kelvo {
+
+namespace {
+
+constexpr const char* kSource = "gfx/BloomEffect";
+constexpr const char* kEffectFile = "BloomEffect.fxo";
+
+const char* preloaded(const char* file) {
+    preloadDataFile(file);
+    return file;
+}
+
+IDirect3DBaseTexture9* bufferTexture(IRenderable* renderable) {
+    RenderTarget* buffer = renderable != nullptr ? renderable->getBuffer() : nullptr;
+    return buffer != nullptr ? buffer->getTexture() : nullptr;
+}
+
+}  // namespace
+
+BloomEffect::BloomEffect(IRenderable* source_, float radius_, float alpha_, float power_, int tag_)
+    : source(source_),
+      radius(radius_),
+      alpha(alpha_),
+      power(power_),
+      tag(tag_),
+      shader("BloomEffect", preloaded(kEffectFile)) {}
+
+void BloomEffect::drawPass(unsigned pass) {
+    shader.beginPass(pass);
+    drawFullscreenQuad(nullptr, alpha, 0.0f, D3DBLEND_ONE, false);
+    shader.endPass();
+    shader.end();
+}
+
+void BloomEffect::render(float /*time*/, bool /*clear*/) {
+    GraphicsContext& context = GraphicsContext::instance();
+    RenderTarget* intermediate = context.acquireRenderTarget();
+
+    shader.setMatrix("worldViewProjection", orthoProjection());
+    shader.setTexture("tex", bufferTexture(source));
+    shader.setFloat("radius", radius);
+    shader.setFloat("power", power);
+    shader.setFloat("alpha", alpha);
+    HR_CHECK(kSource, 38, context.device->BeginScene());
+
+    intermediate->bind(0);
+    shader.begin();
+    clearColorAndDepth(0, 0, 0, 0);
+    drawPass(0);
+    intermediate->unbind();
+
+    shader.setTexture("tex", intermediate->getTexture());
+    shader.begin();
+    drawPass(1);
+
+    HR_CHECK(kSource, 57, context.device->EndScene());
+    context.releaseRenderTarget(intermediate);
+}
+
+}  // namespace kelvo
