@@ -1,6 +1,7 @@
 // The start-up dialog drawn for real with Dear ImGui on SDL's offscreen video driver, while a
 // stand-in for the user types into SDL's queue: its keys decide the start, a close request
-// cancels, and nothing of the dialog is left queued for the render window.
+// cancels, and nothing of the dialog is left queued for the render window. On that driver the
+// program itself refuses to show the dialog, since nobody could answer it.
 #include <gtest/gtest.h>
 
 #include <SDL2/SDL.h>
@@ -12,6 +13,7 @@
 #include "demo/StartupDialog.h"
 #include "platform/d3d9/recording/RecordingDirect3D.h"
 #include "platform/os/MessageBoxCapture.h"
+#include "platform/os/QuitRequest.h"
 #include "platform/os/VideoSystem.h"
 
 namespace {
@@ -36,7 +38,10 @@ protected:
         std::string error;
         EXPECT_TRUE(os::VideoSystem::start(&error)) << error;
     }
-    ~StartupDialogTest() override { d3d->Release(); }
+    ~StartupDialogTest() override {
+        d3d->Release();
+        os::clearQuitRequest();
+    }
 
     // Runs the dialog while a second thread, once the dialog has drawn a few frames, pushes
     // `events` as the user would type them.
@@ -47,7 +52,7 @@ protected:
                 SDL_PushEvent(&event);
             }
         });
-        const StartupChoice choice = runStartupDialog(d3d, config);
+        const StartupChoice choice = showStartupDialog(d3d, config);
         user.join();
         return choice;
     }
@@ -68,6 +73,17 @@ TEST_F(StartupDialogTest, KeysChooseWindowedModeZeroAndLeaveNothingQueued) {
     EXPECT_EQ(boxes.count(), 0u);
     SDL_Event left{};
     EXPECT_EQ(SDL_PollEvent(&left), 0) << "event " << left.type << " outlived the dialog";
+}
+
+TEST_F(StartupDialogTest, ProgramReportsThatNobodyCanSeeTheDialogOnTheOffscreenDriver) {
+    ASSERT_EQ(os::VideoSystem::driver(), "offscreen");
+    EXPECT_EQ(runStartupDialog(d3d, config), StartupChoice::cancel);
+    ASSERT_EQ(boxes.count(), 1u);
+    EXPECT_EQ(boxes.records()[0].caption, "error");
+    EXPECT_NE(boxes.records()[0].text.find("no display available"), std::string::npos);
+    EXPECT_TRUE(os::quitRequested());
+    EXPECT_EQ(config.width, 640);
+    EXPECT_EQ(config.height, 360);
 }
 
 TEST_F(StartupDialogTest, CloseRequestCancelsWithTheConfigurationUntouched) {
