@@ -15,3 +15,12 @@ endif()
 add_library(kelvo_stb INTERFACE)
 target_include_directories(kelvo_stb SYSTEM INTERFACE /usr/include/stb)
 set(KELVO_IMGUI_DIR /usr/include/imgui)
+# Dear ImGui for the start-up dialog: Debian's static library holds the core and its SDL2 and
+# OpenGL3 backends (the backend headers sit in backends/); its font packing comes from Debian's
+# stb library.
+find_library(KELVO_IMGUI_LIBRARY NAMES libimgui.a imgui REQUIRED)
+find_library(KELVO_STB_LIBRARY NAMES stb REQUIRED)
+add_library(kelvo_imgui INTERFACE)
+target_include_directories(kelvo_imgui SYSTEM INTERFACE ${KELVO_IMGUI_DIR} ${KELVO_IMGUI_DIR}/backends)
+target_link_libraries(kelvo_imgui INTERFACE ${KELVO_IMGUI_LIBRARY} ${KELVO_STB_LIBRARY}
+                      PkgConfig::SDL2 ${CMAKE_DL_LIBS})

@@ -1,5 +1,7 @@
 #include "demo/DemoDriver.h"
 
+#include <cstdio>
+
 #include "demo/Loading.h"
 #include "demo/MusicClockGlobals.h"
 #include "demo/StartupDialog.h"
@@ -7,6 +9,7 @@
 #include "gfx/GraphicsContext.h"
 #include "platform/os/MessageBox.h"
 #include "platform/os/QuitRequest.h"
+#include "platform/os/SystemClock.h"
 
 IDirect3D9* DemoDriver::defaultDirect3D() {
     return Direct3DCreate9(D3D_SDK_VERSION);
@@ -86,9 +89,24 @@ void DemoDriver::shutDown() {
 }
 
 int DemoDriver::run() {
-    if (startUp()) {
-        runFrames();
+    if (!startUp()) {
+        shutDown();
+        return 0;
     }
+    const std::uint32_t startMs = os::SystemClock::milliseconds();
+    runFrames();
+    const std::uint32_t elapsedMs = os::SystemClock::milliseconds() - startMs;
+    const std::uint64_t frames = loop_->frameCount();
     shutDown();
+    printFrameRate(frames, elapsedMs);
     return 0;
+}
+
+// Printed after shutdown, so the line also says that the shutdown sequence went through.
+void DemoDriver::printFrameRate(std::uint64_t frameCount, std::uint32_t elapsedMs) {
+    const auto frames = static_cast<unsigned long long>(frameCount);
+    const double seconds = elapsedMs / 1000.0;
+    const double rate = seconds > 0.0 ? static_cast<double>(frames) / seconds : 0.0;
+    std::printf("vornasto: %llu frames in %.1f s, %.1f frames per second\n", frames, seconds, rate);
+    std::fflush(stdout);
 }

@@ -54,7 +54,8 @@ public:
     // Runs once; later calls do nothing.
     void shutDown();
 
-    // The whole program: start-up, frames, shutdown. Returns the exit code.
+    // The whole program: start-up, frames, shutdown. Returns the exit code. After a show it
+    // prints one line on standard output: the frames drawn and their mean rate.
     int run();
 
     // Null before a successful start-up.
@@ -66,6 +67,7 @@ public:
 private:
     bool openMusic();
     IMusicClock& startMusic();
+    static void printFrameRate(std::uint64_t frames, std::uint32_t elapsedMs);
     IFrameContent& frameContent();
 
     Options options_;

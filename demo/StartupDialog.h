@@ -1,4 +1,11 @@
 // The start-up dialog: the user picks the display mode and full screen, then starts or quits.
+//
+// A small window of its own, "Vor3020" at (100, 100), 200 x 380, listing the display modes of
+// d3d's default adapter. It is gone before the caller goes on, so it never overlaps the render
+// window. Without a display, or on a video driver that shows nothing (SDL falls back to its
+// offscreen driver when there is no display), nobody could answer it: it says so
+// ("error: no display available: ...") and answers cancel, with the quit message posted, so the
+// program ends in order, having created nothing.
 #pragma once
 
 #include "demo/WindowConfig.h"
@@ -6,6 +13,9 @@
 
 enum class StartupChoice { start, cancel };
 
-// Lists the display modes of d3d's default adapter; on start writes width, height and
-// fullscreen into config. The program goes on only on start.
+// On start writes width, height and fullscreen into config (see StartupDialogState for an
+// empty list); on cancel leaves config as it is. The program goes on only on start.
 StartupChoice runStartupDialog(IDirect3D9* d3d, WindowConfig& config);
+
+// The dialog itself on whatever video driver runs, seen or not: tests drive it headless.
+StartupChoice showStartupDialog(IDirect3D9* d3d, WindowConfig& config);

@@ -41,4 +41,17 @@ bool VideoSystem::started() {
     return g_videoStarted;
 }
 
+bool VideoSystem::showsWindows() {
+    const std::string name = driver();
+    return !name.empty() && name != "offscreen" && name != "dummy";
+}
+
+std::string VideoSystem::driver() {
+    if (!started()) {
+        return {};
+    }
+    const char* name = SDL_GetCurrentVideoDriver();
+    return name != nullptr ? name : "";
+}
+
 }  // namespace os

@@ -20,6 +20,12 @@ public:
     static void stop();
 
     static bool started();
+
+    // True when video runs on a driver that shows its windows to someone: not SDL's offscreen or
+    // dummy driver, which SDL also falls back to when there is no display at all.
+    static bool showsWindows();
+    // The name of the running video driver ("x11", "wayland", "offscreen"); empty when stopped.
+    static std::string driver();
 };
 
 }  // namespace os

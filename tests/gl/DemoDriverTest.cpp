@@ -25,6 +25,7 @@ constexpr UINT kPictureBottom = 209;
 
 DemoDriver::Options smallWindow() {
     DemoDriver::Options options;
+    options.askUser = false;
     options.config.width = kWidth;
     options.config.height = kHeight;
     return options;

@@ -78,7 +78,9 @@ int main(int argc, char** argv) {
     const int frames = argc > 1 ? std::atoi(argv[1]) : 300;
 
     const double start = wallSeconds();
-    DemoDriver driver;
+    DemoDriver::Options options;
+    options.askUser = false;
+    DemoDriver driver(options);
     if (!driver.startUp()) {
         std::fprintf(stderr, "start-up failed\n");
         return 1;
