@@ -54,8 +54,12 @@ std::unique_ptr<GLContextPool> GLContextPool::create(std::string* error) {
     return pool;
 }
 
+// A pool whose creation failed part-way holds no main context (or none at all): there is
+// nothing to make un-current then.
 GLContextPool::~GLContextPool() {
-    SDL_GL_MakeCurrent(main().home(), nullptr);
+    if (core_ && !core_->contexts.empty()) {
+        SDL_GL_MakeCurrent(main().home(), nullptr);
+    }
 }
 
 GLContextPool::ThreadSlots& GLContextPool::threadSlots() {
