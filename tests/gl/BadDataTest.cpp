@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "demo/DemoDriver.h"
+#include "demo/OffscreenShow.h"
 #include "gfx/GraphicsContext.h"
 #include "platform/os/AssertionCapture.h"
 #include "platform/os/MessageBoxCapture.h"
@@ -281,5 +282,31 @@ std::string caseName(const testing::TestParamInfo<Case>& info) {
 
 INSTANTIATE_TEST_SUITE_P(EveryDataFile, BadDataTest, testing::ValuesIn(everyFileEveryDamage()),
                          caseName);
+
+// Offline runs (capture, benchmarks) read the music only for its spectrum: a damaged track gives
+// silence, never a crash, and the frames still render.
+TEST(BadMusicOfflineTest, ADamagedTrackGivesSilentSpectraAndTheFramesStillRender) {
+    os::AssertionCapture reports;
+    os::MessageBoxCapture boxes;
+    OffscreenShow show(kWidth, kHeight);
+    ASSERT_TRUE(show.ready());
+    show.load("data/no-such-track.mp3");
+    const fs::path directory = fs::temp_directory_path();
+    for (Damage damage : {Damage::truncated, Damage::garbage}) {
+        const fs::path track = directory / ("kelvo-baddata-" + damageName(damage) + ".mp3");
+        fs::copy_file("data/vorx.mp3", track, fs::copy_options::overwrite_existing);
+        damageFile(track, damage);
+        OffscreenShow damaged(kWidth, kHeight);
+        ASSERT_TRUE(damaged.ready());
+        damaged.load(track.string());
+        for (const std::uint32_t ms : kMomentsMs) {
+            damaged.renderFrame(ms);
+            EXPECT_EQ(damaged.readBackBuffer().size(), std::size_t{kWidth} * kHeight);
+        }
+        fs::remove(track);
+    }
+    EXPECT_EQ(boxes.count(), 0u);
+    EXPECT_EQ(reports.count(), 0u);
+}
 
 }  // namespace
