@@ -13,6 +13,13 @@ if(KELVO_SANITIZE)
   add_compile_options(-fno-omit-frame-pointer -fno-sanitize-recover=undefined)
 endif()
 
+# Fuzzing (clang only): coverage for libFuzzer plus address and undefined-behaviour checks on
+# every library; the fuzz targets link libFuzzer's main themselves.
+if(KELVO_FUZZ)
+  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer -g)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
 # kelvo_add_library(NAME DIR [LINKS ...]): a static library of the sources in DIR (not
 # recursive). Folders are globbed so adding a file needs no edit here.
 function(kelvo_add_library name dir)
