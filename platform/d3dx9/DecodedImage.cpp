@@ -1,5 +1,7 @@
 #include "platform/d3dx9/DecodedImage.h"
 
+#include "platform/d3dx9/JpegHuffmanCheck.h"
+
 #include <climits>
 #include <cstring>
 
@@ -38,6 +40,9 @@ std::optional<DecodedImage> DecodedImage::decode(const void* data, std::size_t s
         return std::nullopt;
     }
     const auto* bytes = static_cast<const stbi_uc*>(data);
+    if (!JpegHuffmanCheck::tablesFit(bytes, size)) {
+        return std::nullopt;
+    }
     const int length = static_cast<int>(size);
     int width = 0;
     int height = 0;
