@@ -48,15 +48,6 @@ protected:
         return indices;
     }
 
-    // A point of the file carried into the show's frame by the model root's transform (row
-    // vectors: the translation is the fourth row).
-    Vec3 placed(float x, float y, float z) const {
-        const Matrix& m = root->localTransform;
-        return {x * m(0, 0) + y * m(1, 0) + z * m(2, 0) + m(3, 0),
-                x * m(0, 1) + y * m(1, 1) + z * m(2, 1) + m(3, 1),
-                x * m(0, 2) + y * m(1, 2) + z * m(2, 2) + m(3, 2)};
-    }
-
     os::AssertionCapture assertions;
     os::MessageBoxCapture messages;
     kelvo::ModelImporter importer;
@@ -93,7 +84,7 @@ TEST_F(ShowModelTest, ImportsCleanlyWithDistinctMaterialsAndItsTexture) {
     }
 }
 
-TEST_F(ShowModelTest, GeometryIsAFewThousandTrianglesFacingOutward) {
+TEST_F(ShowModelTest, GeometryIsAFewThousandTrianglesWoundWithTheirNormals) {
     std::size_t triangles = 0;
     for (Mesh* mesh : importer.meshes) {
         const std::vector<VertexAttributes> vertices = uploadedVertices(*mesh);
@@ -119,15 +110,15 @@ TEST_F(ShowModelTest, GeometryIsAFewThousandTrianglesFacingOutward) {
 
 TEST_F(ShowModelTest, RampRunsAlongXThroughTheOriginWithANarrowCrossSection) {
     // The show's cameras strafe along x by up to 200 units (at its scale of 0.005) and sit
-    // 50 to 80 units off the x axis: the model must reach along x and stay clear of them.
-    ASSERT_NE(root, nullptr);
+    // 50 to 80 units off the x axis: the model must reach along x and stay clear of them. The
+    // show replaces the root's transform by its scale, so the file's axes are the show's.
     Vec3 low{1e9f, 1e9f, 1e9f};
     Vec3 high{-1e9f, -1e9f, -1e9f};
     for (Mesh* mesh : importer.meshes) {
         const float* box = mesh->geometry->boundingBox();
         for (int corner = 0; corner < 8; ++corner) {
-            const Vec3 p = placed(box[(corner & 1) != 0 ? 3 : 0], box[(corner & 2) != 0 ? 4 : 1],
-                                  box[(corner & 4) != 0 ? 5 : 2]);
+            const Vec3 p{box[(corner & 1) != 0 ? 3 : 0], box[(corner & 2) != 0 ? 4 : 1],
+                         box[(corner & 4) != 0 ? 5 : 2]};
             low = {std::min(low.x, p.x), std::min(low.y, p.y), std::min(low.z, p.z)};
             high = {std::max(high.x, p.x), std::max(high.y, p.y), std::max(high.z, p.z)};
         }
@@ -140,6 +131,6 @@ TEST_F(ShowModelTest, RampRunsAlongXThroughTheOriginWithANarrowCrossSection) {
         EXPECT_LT(std::abs(extent), 32.0f);
         EXPECT_GT(std::abs(extent), 8.0f);
     }
-    EXPECT_GT(high.y, 0.0f) << "the file's up axis becomes the show's y";
+    EXPECT_GT(high.y, 0.0f) << "the ramp climbs along y, the show's up";
     EXPECT_LT(low.y, 0.0f);
 }

@@ -1,7 +1,8 @@
 // Writes the production's model, data/mekki_rampa.3ds, and its texture, data/rampa_tx.png: a
 // mechanical sculpture around a long ramp. The ramp runs along x from -240 to 240 units and
 // rises gently; pillars carry it over a base beam, rails follow its edges, gear wheels stand
-// beside it and balls roll on it. The cross-section stays within about 30 units of the x axis.
+// beside it and balls roll on it; y is up. The cross-section stays within about 30 units of the
+// x axis.
 // The show draws the model at scale 0.005 and its cameras strafe along x over the whole
 // length, so every shot finds part of the ramp in view. Deterministic: the same bytes on every
 // run.
@@ -37,6 +38,10 @@ constexpr int kSpans = 12;
 // The deck's top height at x: a straight climb along the whole ramp.
 float deckTop(float x) {
     return kRampRise * x / kRampHalfLength;
+}
+
+aiVector3D yUp(const aiVector3D& zUp) {
+    return {zUp.x, zUp.z, -zUp.y};
 }
 
 // Geometry of one model mesh, built with outward normals and triangles counter-clockwise
@@ -188,6 +193,9 @@ struct MeshData {
 
     // The engine's importer swaps the first two indices of every triangle and negates the
     // file's normals, so the file holds the mirror image: reversed triangles, inward normals.
+    // The parts are built z-up; the file holds them y-up (a quarter turn about x), because the
+    // show replaces the model root's transform, where the 3DS reader puts its own z-up turn,
+    // by its scale: the file's axes are the show's.
     aiMesh* toAiMesh(unsigned materialIndex) const {
         auto* mesh = new aiMesh();
         mesh->mPrimitiveTypes = aiPrimitiveType_TRIANGLE;
@@ -199,8 +207,8 @@ struct MeshData {
         mesh->mTextureCoords[0] = new aiVector3D[count];
         mesh->mNumUVComponents[0] = 2;
         for (unsigned v = 0; v < count; ++v) {
-            mesh->mVertices[v] = positions[v];
-            mesh->mNormals[v] = -normals[v];
+            mesh->mVertices[v] = yUp(positions[v]);
+            mesh->mNormals[v] = -yUp(normals[v]);
             mesh->mTextureCoords[0][v] = uvs[v];
         }
         mesh->mNumFaces = static_cast<unsigned>(triangles.size());
@@ -324,7 +332,7 @@ aiScene* rampScene() {
     auto* scene = new aiScene();
     scene->mNumMaterials = 5;
     scene->mMaterials = new aiMaterial* [5] {
-        material("steel", {0.30f, 0.30f, 0.32f}, {0.85f, 0.85f, 0.88f}, {0.9f, 0.9f, 1.0f},
+        material("steel", {0.22f, 0.22f, 0.24f}, {0.55f, 0.56f, 0.60f}, {0.9f, 0.9f, 1.0f},
                  kTextureName),
             material("iron", {0.16f, 0.12f, 0.10f}, {0.45f, 0.36f, 0.30f}, {0.2f, 0.2f, 0.2f},
                      kTextureName),
