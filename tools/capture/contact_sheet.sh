@@ -15,6 +15,6 @@ for picture in "$frames"/t_*.png; do
   seconds=$(basename "$picture" .png | sed -e 's/^t_0*//' -e 's/^\./0./' -e 's/\.\{0,1\}0*$//')
   set -- "$@" -label "${seconds} s" "$picture"
 done
-montage "$@" -tile 6x -geometry +2+2 -background '#202020' -fill '#e0e0e0' -pointsize 12 \
+montage "$@" -font /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf -tile 6x -geometry +2+2 -background '#202020' -fill '#e0e0e0' -pointsize 12 \
   -colors 256 "PNG8:$root/docs/contact-sheet.png"
 echo "wrote $root/docs/contact-sheet.png"
