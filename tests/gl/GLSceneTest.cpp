@@ -52,7 +52,7 @@ TEST_F(GLSceneTest, TheModelAtShowScaleLandsInColourDepthAndNormalPictures) {
     kelvo::INode* model = importer->load(kelvo::Matrix::identity());
     ASSERT_FALSE(model->children.empty());
 
-    // The show draws the model at scale 0.005: about 0.6 wide, around the origin.
+    // The show draws the model at scale 0.005: a ramp 2.4 long through the origin.
     placement.localTransform = kelvo::Matrix::identity();
     for (int i = 0; i < 3; ++i) {
         placement.localTransform(i, i) = 0.005f;

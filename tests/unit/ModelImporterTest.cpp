@@ -216,22 +216,3 @@ TEST_F(ModelImporterTest, MaterialsTakeFileColoursAndTextures) {
     EXPECT_EQ(first.normalMap, first.diffuseMap);
     EXPECT_EQ(importer.materials[1].diffuseMap, nullptr);
 }
-
-TEST_F(ModelImporterTest, TheShowsModelImportsAsTexturedBoxesAroundTheOrigin) {
-    INode* root = importer.load(Matrix::identity());
-    ASSERT_EQ(importer.meshes.size(), 5u);
-    EXPECT_EQ(messages.count(), 0u) << "the model and its texture are found";
-    std::size_t instances = 0;
-    for (INode* child : root->children) {
-        instances += child->isRenderable() ? 1 : 0;
-    }
-    EXPECT_EQ(instances, 5u);
-    for (Mesh* mesh : importer.meshes) {
-        const float* box = mesh->geometry->boundingBox();
-        for (int axis = 0; axis < 3; ++axis) {
-            EXPECT_GE(box[axis], -100.0f);
-            EXPECT_LE(box[axis + 3], 100.0f);
-        }
-    }
-    EXPECT_NE(importer.materials[0].diffuseMap, nullptr);
-}
