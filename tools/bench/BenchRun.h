@@ -14,6 +14,8 @@ struct BenchRunSettings {
     double seconds = 126.0;
     // Also time every pass on its own (see PassClock); the frame times then mean little.
     bool passes = false;
+    // Renders every stride-th frame only (1: all), to sample a long show quickly.
+    int stride = 1;
 };
 
 // Returns the exit code of the child process.

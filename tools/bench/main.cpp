@@ -1,9 +1,9 @@
 // bench: the show's frame cost at three sizes, beside the floor of the same number of plain
 // full-screen passes. A benchmark, not a test: it prints figures and judges nothing.
 //
-// Usage: bench [--seconds S] [--sizes 640x360,1280x720,1920x1080] [--passes]
+// Usage: bench [--seconds S] [--sizes 640x360,1280x720,1920x1080] [--passes] [--stride N]
 // --passes adds the GPU time of each pass per frame (see PassClock); it serialises every pass,
-// so the frame times of such a run are not the show's.
+// so the frame times of such a run are not the show's. --stride N renders every N-th frame only.
 // Each size runs in a child process (bench --one WxH --seconds S); the parent gathers the
 // children's "key value" lines into one Markdown table on standard output.
 #include <algorithm>
@@ -25,9 +25,11 @@ bool parseSize(const std::string& text, int& width, int& height) {
     return std::sscanf(text.c_str(), "%dx%d", &width, &height) == 2 && width >= 16 && height >= 16;
 }
 
-Results runChild(const std::string& self, const std::string& size, double seconds, bool passes) {
+Results runChild(const std::string& self, const std::string& size, double seconds, bool passes,
+                 int stride) {
     const std::string command = "'" + self + "' --one " + size + " --seconds " +
-                                std::to_string(seconds) + (passes ? " --passes" : "");
+                                std::to_string(seconds) + " --stride " + std::to_string(stride) +
+                                (passes ? " --passes" : "");
     Results results;
     std::FILE* child = popen(command.c_str(), "r");
     if (child == nullptr) {
@@ -115,9 +117,11 @@ void printPasses(const std::vector<std::pair<std::string, Results>>& runs) {
 int usage() {
     std::fprintf(stderr,
                  "usage: bench [--seconds S] [--sizes 640x360,1280x720,1920x1080] [--passes]\n"
+                 "             [--stride N]\n"
                  "Renders the show (the first S seconds, default all 126) offscreen at each size\n"
                  "and prints frame, engine and floor times as a Markdown table; --passes adds\n"
-                 "the GPU time of each pass (every pass then waits for the last).\n");
+                 "the GPU time of each pass (every pass then waits for the last); --stride N\n"
+                 "renders every N-th frame only.\n");
     return 2;
 }
 
@@ -129,6 +133,7 @@ int main(int argc, char** argv) {
     std::string sizes = "640x360,1280x720,1920x1080";
     std::string one;
     bool passes = false;
+    int stride = 1;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--passes") {
@@ -143,13 +148,15 @@ int main(int argc, char** argv) {
             seconds = std::atof(value.c_str());
         } else if (arg == "--sizes") {
             sizes = value;
+        } else if (arg == "--stride") {
+            stride = std::atoi(value.c_str());
         } else if (arg == "--one") {
             one = value;
         } else {
             return usage();
         }
     }
-    if (seconds <= 0.0 || seconds > 126.0) {
+    if (seconds <= 0.0 || seconds > 126.0 || stride < 1) {
         return usage();
     }
     std::error_code error;
@@ -159,6 +166,7 @@ int main(int argc, char** argv) {
         BenchRunSettings settings;
         settings.seconds = seconds;
         settings.passes = passes;
+        settings.stride = stride;
         return parseSize(one, settings.width, settings.height) ? runBenchSize(settings, stdout)
                                                                : usage();
     }
@@ -172,7 +180,7 @@ int main(int argc, char** argv) {
             return usage();
         }
         std::fprintf(stderr, "bench: %s ...\n", size.c_str());
-        runs.emplace_back(size, runChild(self, size, seconds, passes));
+        runs.emplace_back(size, runChild(self, size, seconds, passes, stride));
         begin = comma + 1;
     }
     printTable(runs);
