@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "demo/CameraPrograms.h"
+#include "demo/Fadetin.h"
 #include "demo/MusicClockGlobals.h"
 #include "demo/Overlays.h"
 #include "demo/ProductionImages.h"
@@ -10,6 +11,7 @@
 #include "demo/TracerPP.h"
 #include "demo/TubePass.h"
 #include "gfx/DataFileCache.h"
+#include "gfx/GraphicsContext.h"
 
 DemoContent* g_content = nullptr;
 
@@ -18,6 +20,10 @@ namespace {
 constexpr float kModelScale = 0.005f;
 // The two lights that flicker; only the first is in the scene after the first frame.
 constexpr int kFlickeringLights = 2;
+// The most pooled targets a frame holds at once: the scene's picture, depth and normal buffers,
+// then the bloom's buffer with either its intermediate target or the text overlay's buffer, and
+// from the fade's first frame on the fade's buffer as well.
+constexpr unsigned kSteadyRenderTargets = 6;
 
 // Uniform in [-1, 0.999] in steps of 0.001.
 float randomUnit() {
@@ -59,6 +65,10 @@ DemoContent::DemoContent() {
         preloadTracer("Tube", "SolidObject.fxo"),
         preloadTracer("NotATechnique", "tube2x.fxo"),
     };
+    // The fade first draws late in the show; its effect and the pool's last target are made here
+    // so that no frame of the show creates a device resource.
+    const Fadetin fadePreload(nullptr, 0.0f);
+    kelvo::GraphicsContext::instance().reserveRenderTargets(kSteadyRenderTargets);
 
     model = importer->load(kelvo::Matrix::identity());
 

@@ -18,20 +18,52 @@ Texture* GraphicsContext::loadTexture(const std::string& name) {
     return texture;
 }
 
-RenderTarget* GraphicsContext::acquireRenderTarget() {
-    const D3DVIEWPORT9 picture = ViewportStack::current().defaultViewport();
-    for (auto it = freeRenderTargets.begin(); it != freeRenderTargets.end(); ++it) {
+namespace {
+
+bool fitsPicture(const RenderTarget* target, const D3DVIEWPORT9& picture) {
+    return target->width() == picture.Width && target->height() == picture.Height &&
+           target->format() == D3DFMT_A8R8G8B8;
+}
+
+RenderTarget* takeFitting(std::list<RenderTarget*>& targets, const D3DVIEWPORT9& picture) {
+    for (auto it = targets.begin(); it != targets.end(); ++it) {
         RenderTarget* target = *it;
-        if (target->width() == picture.Width && target->height() == picture.Height &&
-            target->format() == D3DFMT_A8R8G8B8) {
-            freeRenderTargets.erase(it);
+        if (fitsPicture(target, picture)) {
+            targets.erase(it);
             return target;
         }
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+RenderTarget* GraphicsContext::acquireRenderTarget() {
+    const D3DVIEWPORT9 picture = ViewportStack::current().defaultViewport();
+    if (RenderTarget* target = takeFitting(freeRenderTargets, picture)) {
+        return target;
+    }
+    if (RenderTarget* target = takeFitting(reservedRenderTargets, picture)) {
+        return target;
     }
     auto* target = new RenderTarget();
     target->create(picture.Width, picture.Height);
     renderTargets.emplace(target, true);
     return target;
+}
+
+void GraphicsContext::reserveRenderTargets(unsigned count) {
+    const D3DVIEWPORT9 picture = ViewportStack::current().defaultViewport();
+    unsigned existing = 0;
+    for (const auto& [target, owned] : renderTargets) {
+        existing += fitsPicture(target, picture) ? 1u : 0u;
+    }
+    for (; existing < count; ++existing) {
+        auto* target = new RenderTarget();
+        target->create(picture.Width, picture.Height);
+        renderTargets.emplace(target, true);
+        reservedRenderTargets.push_back(target);
+    }
 }
 
 void GraphicsContext::releaseRenderTarget(RenderTarget* target) {
@@ -54,6 +86,7 @@ void GraphicsContext::releaseResources() {
     }
     renderTargets.clear();
     freeRenderTargets.clear();
+    reservedRenderTargets.clear();
 }
 
 void GraphicsContext::release() {

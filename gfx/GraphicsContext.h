@@ -31,9 +31,15 @@ public:
     Texture* loadTexture(const std::string& name);
 
     // A target of the picture size (the default viewport of the current viewport stack) in
-    // A8R8G8B8: the one that has been free the longest, or a new one. Free targets of another
-    // size stay in the pool.
+    // A8R8G8B8: the one that has been free the longest, else a reserved one, else a new one.
+    // Free targets of another size stay in the pool.
     RenderTarget* acquireRenderTarget();
+    // Creates targets of the picture size ahead of need, until the registry holds count of that
+    // size, and keeps them in reserve: handed out only where a new target would otherwise be
+    // created. So the show's first frames and later parts create nothing, and every frame gets
+    // the same targets, in the same order, as without the reserve (a reserved target has never
+    // been drawn into, like a new one).
+    void reserveRenderTargets(unsigned count);
     // Gives a borrowed target back to the pool (null is ignored).
     void releaseRenderTarget(RenderTarget* target);
 
@@ -48,6 +54,8 @@ public:
     std::map<RenderTarget*, bool> renderTargets;
     // Given back and free for reuse, oldest first.
     std::list<RenderTarget*> freeRenderTargets;
+    // Created ahead of need and never handed out yet, in creation order.
+    std::list<RenderTarget*> reservedRenderTargets;
 
 private:
     GraphicsContext() = default;

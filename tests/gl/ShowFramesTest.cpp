@@ -1,6 +1,7 @@
-// The whole production on the OpenGL device at chosen moments of every part: each frame renders
-// without a failure report of any kind, and shows a picture (never uniformly black) except once
-// the final fade has ended. Frames are saved as PNG files to $KELVO_SAVE_PICTURES when set.
+// The whole production on the OpenGL device, through the program's own start-up and frame loop
+// (the capture session), at chosen moments of every part: each frame renders without a failure
+// report of any kind, and shows a picture (never uniformly black) except once the final fade has
+// ended. Frames are saved as PNG files to $KELVO_SAVE_PICTURES when set.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -10,9 +11,9 @@
 
 #include <stb/stb_image_write.h>
 
-#include "demo/OffscreenShow.h"
 #include "platform/os/AssertionCapture.h"
 #include "platform/os/MessageBoxCapture.h"
+#include "tools/capture/CaptureSession.h"
 
 namespace {
 
@@ -23,6 +24,16 @@ constexpr int kPictureRows = 179;
 // The fade reaches 0 at 11.13 s into the last part, which begins with the first frame past
 // 111.3 s.
 constexpr std::uint32_t kFadedOutFromMs = 111400 + 11130;
+
+// The grabbed frame (bytes B, G, R, X) as 0xRRGGBB pixels.
+std::vector<std::uint32_t> pixelsOf(const std::vector<std::uint8_t>& bgrx) {
+    std::vector<std::uint32_t> pixels(bgrx.size() / 4);
+    for (std::size_t i = 0; i < pixels.size(); ++i) {
+        pixels[i] = static_cast<std::uint32_t>(bgrx[4 * i + 2]) << 16 |
+                    static_cast<std::uint32_t>(bgrx[4 * i + 1]) << 8 | bgrx[4 * i];
+    }
+    return pixels;
+}
 
 void savePicture(const std::vector<std::uint32_t>& pixels, std::uint32_t ms) {
     const char* directory = std::getenv("KELVO_SAVE_PICTURES");
@@ -58,17 +69,19 @@ int brightest(const std::vector<std::uint32_t>& pixels) {
 TEST(ShowFramesTest, EveryPartRendersWithoutReportsAndShowsAPicture) {
     os::AssertionCapture assertions;
     os::MessageBoxCapture messages;
-    OffscreenShow show(kWidth, kHeight);
-    ASSERT_TRUE(show.ready());
-    show.load();
+    CaptureSession::Setup setup;
+    setup.width = kWidth;
+    setup.height = kHeight;
+    CaptureSession show(setup);
+    ASSERT_TRUE(show.start()) << show.error();
     ASSERT_EQ(messages.count(), 0u) << "a data file or effect failed to load";
 
     const std::uint32_t moments[] = {10000,  30000,  53800,  55650,  58000,  62000,  66000,
                                      69600,  70200,  71500,  80000,  90000,  97500,  100000,
                                      105000, 111400, 115000, 120000, 122000, 125000, 125990};
     for (const std::uint32_t ms : moments) {
-        show.renderFrame(ms);
-        const std::vector<std::uint32_t> pixels = show.readBackBuffer();
+        ASSERT_TRUE(show.render(Rational{ms, 1000})) << show.error();
+        const std::vector<std::uint32_t> pixels = pixelsOf(show.grabber().bgrx());
         ASSERT_EQ(pixels.size(), static_cast<std::size_t>(kWidth * kHeight));
         savePicture(pixels, ms);
         EXPECT_EQ(assertions.count(), 0u) << "at " << ms << " ms";

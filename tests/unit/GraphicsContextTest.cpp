@@ -72,6 +72,43 @@ TEST_F(GraphicsContextTest, FreeTargetsOfAnotherSizeAreSkippedAndKept) {
     EXPECT_TRUE(context.freeRenderTargets.empty());
 }
 
+// The reserve must not change which target a user gets: a target given back is handed out
+// again before any reserved one, exactly as without the reserve.
+TEST_F(GraphicsContextTest, ReserveIsHandedOutOnlyWhereANewTargetWouldBeCreated) {
+    RenderTarget* held = context.acquireRenderTarget();
+    context.reserveRenderTargets(3);
+    EXPECT_EQ(context.renderTargets.size(), 3u);  // the held target counts towards the three
+    EXPECT_EQ(device->countCalls("CreateTexture"), 3u);
+    context.reserveRenderTargets(2);
+    EXPECT_EQ(context.renderTargets.size(), 3u);
+
+    context.releaseRenderTarget(held);
+    EXPECT_EQ(context.acquireRenderTarget(), held);
+    RenderTarget* second = context.acquireRenderTarget();
+    RenderTarget* third = context.acquireRenderTarget();
+    EXPECT_NE(second, held);
+    EXPECT_NE(third, second);
+    EXPECT_TRUE(context.reservedRenderTargets.empty());
+    EXPECT_EQ(device->countCalls("CreateTexture"), 3u);
+
+    context.acquireRenderTarget();  // past the reserve, a new one
+    EXPECT_EQ(device->countCalls("CreateTexture"), 4u);
+}
+
+TEST_F(GraphicsContextTest, ReservedTargetsOfAnotherSizeWaitForTheirSize) {
+    context.reserveRenderTargets(1);
+    viewports.setBackBuffer(800, 600, 16.0f / 9.0f);
+    RenderTarget* large = context.acquireRenderTarget();
+    EXPECT_EQ(large->width(), 800u);
+    EXPECT_EQ(context.reservedRenderTargets.size(), 1u);
+
+    viewports.setBackBuffer(640, 360, 16.0f / 9.0f);
+    RenderTarget* small = context.acquireRenderTarget();
+    EXPECT_EQ(small->width(), 640u);
+    EXPECT_TRUE(context.reservedRenderTargets.empty());
+    EXPECT_EQ(context.renderTargets.size(), 2u);
+}
+
 TEST_F(GraphicsContextTest, ReleaseFreesEverythingThenTheDeviceAndASecondCallDoesNothing) {
     device->AddRef();  // the test's own reference, to look at the device afterwards
     const std::string image = writeDataFile("plain.tga", tgaImage(4, 4, "\x10\x20\x30"));
@@ -86,12 +123,14 @@ TEST_F(GraphicsContextTest, ReleaseFreesEverythingThenTheDeviceAndASecondCallDoe
     target->unbind();
     context.releaseRenderTarget(target);
     context.acquireRenderTarget();
+    context.reserveRenderTargets(3);
 
     context.release();
     EXPECT_EQ(context.device, nullptr);
     EXPECT_TRUE(context.textures.empty());
     EXPECT_TRUE(context.renderTargets.empty());
     EXPECT_TRUE(context.freeRenderTargets.empty());
+    EXPECT_TRUE(context.reservedRenderTargets.empty());
     EXPECT_EQ(device->liveObjectCount(), 0u) << testing::PrintToString(device->liveObjectNames());
     EXPECT_EQ(device->refCount(), 1u);
 

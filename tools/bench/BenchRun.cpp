@@ -11,6 +11,7 @@
 #include "tools/bench/DeviceCallStats.h"
 #include "tools/bench/FloorFrame.h"
 #include "tools/bench/FrameStatistics.h"
+#include "tools/bench/PassClock.h"
 #include "tools/bench/TimingDirect3D.h"
 #include "tools/capture/CaptureSession.h"
 #include "tools/capture/FrameTimeline.h"
@@ -70,6 +71,7 @@ int runBenchSize(const BenchRunSettings& settings, std::FILE* out) {
     setup.height = settings.height;
     setup.createDirect3D = &timingDirect3D;
     setup.keepPixels = false;
+    g_stats.namePasses = settings.passes;
     CaptureSession session(setup);
     const Clock::time_point start = Clock::now();
     if (!session.start()) {
@@ -82,7 +84,10 @@ int runBenchSize(const BenchRunSettings& settings, std::FILE* out) {
     const auto frames = static_cast<std::int64_t>(std::ceil(settings.seconds * 60.0));
     FrameStatistics frameTimes, engineTimes, deviceTimes, drawCounts;
     std::int64_t lateCreations = 0;
-    for (std::int64_t frame = 0; frame < frames; ++frame) {
+    PassClock passClock;
+    g_stats.passes = settings.passes ? &passClock : nullptr;
+    for (std::int64_t frame = 0; frame < frames; frame += settings.stride) {
+        g_stats.tellCreations = frame >= 2;
         bool rendered = true;
         const FrameCost cost = measure([&] { rendered = session.render(timeline.timeOf(frame)); });
         if (!rendered) {
@@ -94,9 +99,14 @@ int runBenchSize(const BenchRunSettings& settings, std::FILE* out) {
         engineTimes.add(cost.frameMs - cost.deviceMs);
         drawCounts.add(static_cast<double>(cost.draws));
         lateCreations += frame >= 2 ? cost.creations : 0;
+        passClock.endFrame();
     }
+    g_stats.passes = nullptr;
+    g_stats.tellCreations = false;
+    passClock.print(out);
     std::fprintf(out, "renderer %s\n", reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
-    std::fprintf(out, "frames %lld\n", static_cast<long long>(frames));
+    std::fprintf(out, "frames %lld\n",
+                 static_cast<long long>((frames + settings.stride - 1) / settings.stride));
     std::fprintf(out, "startup_ms %.1f\n", millisecondsBetween(start, started));
     std::fprintf(out, "loading_ms %.1f\n",
                  millisecondsBetween(g_direct3D->deviceCreatedAt(), started));

@@ -12,6 +12,10 @@ struct BenchRunSettings {
     int height = 720;
     // Seconds of the show to render from its start (the whole show: 126).
     double seconds = 126.0;
+    // Also time every pass on its own (see PassClock); the frame times then mean little.
+    bool passes = false;
+    // Renders every stride-th frame only (1: all), to sample a long show quickly.
+    int stride = 1;
 };
 
 // Returns the exit code of the child process.

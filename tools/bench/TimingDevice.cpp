@@ -1,7 +1,15 @@
 #include "tools/bench/TimingDevice.h"
 
+#include <cstdio>
+
 TimingDevice::TimingDevice(IDirect3DDevice9* inner, DeviceCallStats& stats)
     : inner_(inner), stats_(stats) {}
+
+void TimingDevice::tellCreation(const char* what, UINT width, UINT height) const {
+    if (stats_.tellCreations.load()) {
+        std::fprintf(stderr, "bench: late creation: %s %ux%u\n", what, width, height);
+    }
+}
 
 ULONG TimingDevice::AddRef() {
     return ++references_;
@@ -26,12 +34,14 @@ HRESULT TimingDevice::EndScene() {
 
 HRESULT TimingDevice::Present(const RECT* sourceRect, const RECT* destRect, HWND destWindow,
                               const void* dirtyRegion) {
-    return timed([&] { return inner_->Present(sourceRect, destRect, destWindow, dirtyRegion); });
+    return passTimed(
+        "present", [&] { return inner_->Present(sourceRect, destRect, destWindow, dirtyRegion); });
 }
 
 HRESULT TimingDevice::Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR color, float z,
                             DWORD stencil) {
-    return timed([&] { return inner_->Clear(count, rects, flags, color, z, stencil); });
+    return passTimed("clear",
+                     [&] { return inner_->Clear(count, rects, flags, color, z, stencil); });
 }
 
 HRESULT TimingDevice::SetViewport(const D3DVIEWPORT9* viewport) {
@@ -107,7 +117,8 @@ HRESULT TimingDevice::GetBackBuffer(UINT swapChain, UINT index, D3DBACKBUFFER_TY
 
 HRESULT TimingDevice::GetRenderTargetData(IDirect3DSurface9* renderTarget,
                                           IDirect3DSurface9* destination) {
-    return timed([&] { return inner_->GetRenderTargetData(renderTarget, destination); });
+    return passTimed("read-back",
+                     [&] { return inner_->GetRenderTargetData(renderTarget, destination); });
 }
 
 HRESULT TimingDevice::ColorFill(IDirect3DSurface9* surface, const RECT* rect, D3DCOLOR color) {
@@ -117,6 +128,7 @@ HRESULT TimingDevice::ColorFill(IDirect3DSurface9* surface, const RECT* rect, D3
 HRESULT TimingDevice::CreateTexture(UINT width, UINT height, UINT levels, DWORD usage,
                                     D3DFORMAT format, D3DPOOL pool, IDirect3DTexture9** texture,
                                     void** sharedHandle) {
+    tellCreation("texture", width, height);
     return created([&] {
         return inner_->CreateTexture(width, height, levels, usage, format, pool, texture,
                                      sharedHandle);
@@ -127,6 +139,7 @@ HRESULT TimingDevice::CreateDepthStencilSurface(UINT width, UINT height, D3DFORM
                                                 D3DMULTISAMPLE_TYPE multiSample,
                                                 DWORD multisampleQuality, BOOL discard,
                                                 IDirect3DSurface9** surface, void** sharedHandle) {
+    tellCreation("depth-stencil surface", width, height);
     return created([&] {
         return inner_->CreateDepthStencilSurface(
             width, height, format, multiSample, multisampleQuality, discard, surface, sharedHandle);
@@ -136,6 +149,7 @@ HRESULT TimingDevice::CreateDepthStencilSurface(UINT width, UINT height, D3DFORM
 HRESULT TimingDevice::CreateOffscreenPlainSurface(UINT width, UINT height, D3DFORMAT format,
                                                   D3DPOOL pool, IDirect3DSurface9** surface,
                                                   void** sharedHandle) {
+    tellCreation("plain surface", width, height);
     return created([&] {
         return inner_->CreateOffscreenPlainSurface(width, height, format, pool, surface,
                                                    sharedHandle);
@@ -144,12 +158,14 @@ HRESULT TimingDevice::CreateOffscreenPlainSurface(UINT width, UINT height, D3DFO
 
 HRESULT TimingDevice::CreateVertexBuffer(UINT length, DWORD usage, DWORD fvf, D3DPOOL pool,
                                          IDirect3DVertexBuffer9** buffer, void** sharedHandle) {
+    tellCreation("vertex buffer", length, 1);
     return created(
         [&] { return inner_->CreateVertexBuffer(length, usage, fvf, pool, buffer, sharedHandle); });
 }
 
 HRESULT TimingDevice::CreateIndexBuffer(UINT length, DWORD usage, D3DFORMAT format, D3DPOOL pool,
                                         IDirect3DIndexBuffer9** buffer, void** sharedHandle) {
+    tellCreation("index buffer", length, 1);
     return created([&] {
         return inner_->CreateIndexBuffer(length, usage, format, pool, buffer, sharedHandle);
     });
@@ -157,6 +173,7 @@ HRESULT TimingDevice::CreateIndexBuffer(UINT length, DWORD usage, D3DFORMAT form
 
 HRESULT TimingDevice::CreateVertexDeclaration(const D3DVERTEXELEMENT9* elements,
                                               IDirect3DVertexDeclaration9** declaration) {
+    tellCreation("vertex declaration", 0, 0);
     return created([&] { return inner_->CreateVertexDeclaration(elements, declaration); });
 }
 
@@ -193,6 +210,7 @@ HRESULT TimingDevice::DrawIndexedPrimitive(D3DPRIMITIVETYPE type, INT baseVertex
 
 HRESULT TimingDevice::CreateProgram(const char* vertexSource, const char* fragmentSource,
                                     IDirect3DProgram9** program) {
+    tellCreation("program", 0, 0);
     return created([&] { return inner_->CreateProgram(vertexSource, fragmentSource, program); });
 }
 

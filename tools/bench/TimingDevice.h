@@ -11,8 +11,9 @@
 
 #include "platform/d3d9/d3d9.h"
 #include "tools/bench/DeviceCallStats.h"
+#include "tools/bench/PassClock.h"
 
-class TimingDevice final : public IDirect3DDevice9 {
+class TimingDevice : public IDirect3DDevice9 {
 public:
     TimingDevice(IDirect3DDevice9* inner, DeviceCallStats& stats);
 
@@ -83,8 +84,19 @@ public:
     HRESULT SetProgramConstantI(INT location, const INT* data, D3DPROGRAMCONSTANTSHAPE shape,
                                 UINT count) override;
 
-private:
+protected:
     ~TimingDevice() override = default;
+    DeviceCallStats& stats() { return stats_; }
+
+private:
+    // A call whose GPU work the per-pass breakdown times on its own, under kind.
+    template <typename Call>
+    HRESULT passTimed(const char* kind, Call&& call) {
+        PassClock* passes = stats_.passes.load();
+        return passes != nullptr ? passes->time(kind, [&] { return timed(call); }) : timed(call);
+    }
+    // A creation, told on standard error while the stats ask for it.
+    void tellCreation(const char* what, UINT width, UINT height) const;
 
     template <typename Call>
     HRESULT timed(Call&& call) {
@@ -104,7 +116,7 @@ private:
     template <typename Call>
     HRESULT drawn(Call&& call) {
         ++stats_.draws;
-        return timed(call);
+        return passTimed("draw", call);
     }
 
     IDirect3DDevice9* inner_;

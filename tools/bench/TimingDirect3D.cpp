@@ -1,5 +1,6 @@
 #include "tools/bench/TimingDirect3D.h"
 
+#include "tools/bench/PassTimingDevice.h"
 #include "tools/bench/TimingDevice.h"
 
 TimingDirect3D::TimingDirect3D(IDirect3D9* inner, DeviceCallStats& stats)
@@ -38,7 +39,13 @@ HRESULT TimingDirect3D::CreateDevice(UINT adapter, D3DDEVTYPE deviceType, HWND f
     const HRESULT result = inner_->CreateDevice(adapter, deviceType, focusWindow, behaviorFlags,
                                                 parameters, device != nullptr ? &inner : nullptr);
     if (device != nullptr) {
-        *device = inner != nullptr ? new TimingDevice(inner, stats_) : nullptr;
+        TimingDevice* timing = nullptr;
+        if (inner != nullptr) {
+            timing = stats_.namePasses
+                         ? static_cast<TimingDevice*>(new PassTimingDevice(inner, stats_))
+                         : new TimingDevice(inner, stats_);
+        }
+        *device = timing;
     }
     deviceCreatedAt_ = std::chrono::steady_clock::now();
     return result;

@@ -1,9 +1,12 @@
 // bench: the show's frame cost at three sizes, beside the floor of the same number of plain
 // full-screen passes. A benchmark, not a test: it prints figures and judges nothing.
 //
-// Usage: bench [--seconds S] [--sizes 640x360,1280x720,1920x1080]
+// Usage: bench [--seconds S] [--sizes 640x360,1280x720,1920x1080] [--passes] [--stride N]
+// --passes adds the GPU time of each pass per frame (see PassClock); it serialises every pass,
+// so the frame times of such a run are not the show's. --stride N renders every N-th frame only.
 // Each size runs in a child process (bench --one WxH --seconds S); the parent gathers the
 // children's "key value" lines into one Markdown table on standard output.
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -22,9 +25,11 @@ bool parseSize(const std::string& text, int& width, int& height) {
     return std::sscanf(text.c_str(), "%dx%d", &width, &height) == 2 && width >= 16 && height >= 16;
 }
 
-Results runChild(const std::string& self, const std::string& size, double seconds) {
-    const std::string command =
-        "'" + self + "' --one " + size + " --seconds " + std::to_string(seconds);
+Results runChild(const std::string& self, const std::string& size, double seconds, bool passes,
+                 int stride) {
+    const std::string command = "'" + self + "' --one " + size + " --seconds " +
+                                std::to_string(seconds) + " --stride " + std::to_string(stride) +
+                                (passes ? " --passes" : "");
     Results results;
     std::FILE* child = popen(command.c_str(), "r");
     if (child == nullptr) {
@@ -83,11 +88,40 @@ void printTable(const std::vector<std::pair<std::string, Results>>& runs) {
     }
 }
 
+// The per-pass lines ("pass.LABEL ms|calls|share") of each size, most expensive first.
+void printPasses(const std::vector<std::pair<std::string, Results>>& runs) {
+    for (const auto& [size, r] : runs) {
+        std::vector<std::pair<double, std::string>> rows;
+        for (const auto& [key, value] : r) {
+            if (key.rfind("pass.", 0) == 0) {
+                std::string cells = value;
+                for (auto bar = cells.find('|'); bar != std::string::npos;
+                     bar = cells.find('|', bar + 3)) {
+                    cells.replace(bar, 1, " | ");
+                }
+                rows.emplace_back(std::atof(value.c_str()), key.substr(5) + " | " + cells);
+            }
+        }
+        if (rows.empty()) {
+            continue;
+        }
+        std::sort(rows.rbegin(), rows.rend());
+        std::printf("\nPasses at %s:\n\n", size.c_str());
+        std::printf("| pass | ms / frame | calls / frame | share (%%) |\n|---|---|---|---|\n");
+        for (const auto& row : rows) {
+            std::printf("| %s |\n", row.second.c_str());
+        }
+    }
+}
+
 int usage() {
     std::fprintf(stderr,
-                 "usage: bench [--seconds S] [--sizes 640x360,1280x720,1920x1080]\n"
+                 "usage: bench [--seconds S] [--sizes 640x360,1280x720,1920x1080] [--passes]\n"
+                 "             [--stride N]\n"
                  "Renders the show (the first S seconds, default all 126) offscreen at each size\n"
-                 "and prints frame, engine and floor times as a Markdown table.\n");
+                 "and prints frame, engine and floor times as a Markdown table; --passes adds\n"
+                 "the GPU time of each pass (every pass then waits for the last); --stride N\n"
+                 "renders every N-th frame only.\n");
     return 2;
 }
 
@@ -98,8 +132,14 @@ int main(int argc, char** argv) {
     double seconds = 126.0;
     std::string sizes = "640x360,1280x720,1920x1080";
     std::string one;
+    bool passes = false;
+    int stride = 1;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
+        if (arg == "--passes") {
+            passes = true;
+            continue;
+        }
         if (i + 1 >= argc) {
             return usage();
         }
@@ -108,13 +148,15 @@ int main(int argc, char** argv) {
             seconds = std::atof(value.c_str());
         } else if (arg == "--sizes") {
             sizes = value;
+        } else if (arg == "--stride") {
+            stride = std::atoi(value.c_str());
         } else if (arg == "--one") {
             one = value;
         } else {
             return usage();
         }
     }
-    if (seconds <= 0.0 || seconds > 126.0) {
+    if (seconds <= 0.0 || seconds > 126.0 || stride < 1) {
         return usage();
     }
     std::error_code error;
@@ -123,6 +165,8 @@ int main(int argc, char** argv) {
     if (!one.empty()) {
         BenchRunSettings settings;
         settings.seconds = seconds;
+        settings.passes = passes;
+        settings.stride = stride;
         return parseSize(one, settings.width, settings.height) ? runBenchSize(settings, stdout)
                                                                : usage();
     }
@@ -136,9 +180,10 @@ int main(int argc, char** argv) {
             return usage();
         }
         std::fprintf(stderr, "bench: %s ...\n", size.c_str());
-        runs.emplace_back(size, runChild(self, size, seconds));
+        runs.emplace_back(size, runChild(self, size, seconds, passes, stride));
         begin = comma + 1;
     }
     printTable(runs);
+    printPasses(runs);
     return 0;
 }

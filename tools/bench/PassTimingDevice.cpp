@@ -1,0 +1,7 @@
+#include "tools/bench/PassTimingDevice.h"
+
+void PassTimingDevice::RecordCall(const char* text) {
+    if (PassClock* passes = stats().passes.load()) {
+        passes->noteEffectCall(text);
+    }
+}
