@@ -5,8 +5,8 @@
 # (source alpha, add, one) apply.
 
 code = '''
-const int kRings = 3;
-const int kTapsPerRing = 8;
+const int kRings = 2;
+const int kTapsPerRing = 6;
 // Radii beyond this would only sample the clamped border.
 const float kMaxRadius = 0.5;
 
