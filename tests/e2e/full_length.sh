@@ -14,7 +14,7 @@ started=$SECONDS
 start_rss_sampler
 wait_for_exit 240
 expect_clean_exit
-expect_flat_rss 10 32
+expect_flat_rss 20 32
 [ $((SECONDS - started)) -ge 125 ] || fail "the show ended after $((SECONDS - started)) s"
 line=$(grep -E '^vornasto: [1-9][0-9]* frames in [0-9.]+ s' "$E2E_TMP/stdout") ||
     fail "no frame count line on standard output"
