@@ -41,10 +41,15 @@ std::size_t JpegHuffmanCheck::checkTables(const unsigned char* bytes, std::size_
 }
 
 bool JpegHuffmanCheck::tablesFit(const unsigned char* bytes, std::size_t size) {
-    if (size < 2 || bytes[0] != kMarker || bytes[1] != 0xD8) {
+    // The decoder takes any run of fill bytes before the start-of-image code as its marker.
+    std::size_t pos = 1;
+    while (pos < size && bytes[pos] == kMarker) {
+        ++pos;
+    }
+    if (size < 2 || bytes[0] != kMarker || pos == size || bytes[pos] != 0xD8) {
         return true;
     }
-    std::size_t pos = 2;
+    ++pos;
     while (pos + 1 < size) {
         if (bytes[pos] != kMarker || bytes[pos + 1] == kMarker) {
             ++pos;  // entropy-coded data, or a fill byte before a marker

@@ -50,6 +50,10 @@ TEST(JpegHuffmanCheckTest, TablesOfMoreThan256CodesAreRefusedBeforeAndAfterAScan
     const Bytes scan = {0xFF, 0xDA, 0x00, 0x02, 0x12, 0xFF, 0x00, 0x34, 0xFF, 0xD0, 0x56};
     EXPECT_TRUE(fits(jpeg({huffmanSegment(1, true), scan, huffmanSegment(2, true)})));
     EXPECT_FALSE(fits(jpeg({huffmanSegment(1, true), scan, huffmanSegment(20, true)})));
+    // Fill bytes before the start-of-image code still make a JPEG file for the decoder.
+    Bytes filled = jpeg({huffmanSegment(17, true)});
+    filled.insert(filled.begin(), {0xFF, 0xFF});
+    EXPECT_FALSE(fits(filled));
     // The refusal reaches the image decoder.
     const Bytes bad = jpeg({huffmanSegment(17, true)});
     EXPECT_FALSE(fx::DecodedImage::decode(bad.data(), bad.size()).has_value());
