@@ -1,5 +1,6 @@
 #include "platform/d3dx9/DecodedImage.h"
 
+#include "platform/d3dx9/DeclaredSizeCheck.h"
 #include "platform/d3dx9/JpegHuffmanCheck.h"
 #include "platform/d3dx9/PngChunkCheck.h"
 
@@ -54,6 +55,11 @@ std::optional<DecodedImage> DecodedImage::decode(const void* data, std::size_t s
         static_cast<std::size_t>(width) * static_cast<std::size_t>(height) > kMaxPixels) {
         return std::nullopt;
     }
+    const D3DXIMAGE_FILEFORMAT format = formatOf(bytes, size);
+    if (!DeclaredSizeCheck::fits(bytes, size, format, static_cast<unsigned>(width),
+                                 static_cast<unsigned>(height))) {
+        return std::nullopt;
+    }
     DecodedImage image;
     image.fileChannels = static_cast<unsigned>(channels);
     image.channels = channels == 1 ? 1 : 4;
@@ -72,7 +78,7 @@ std::optional<DecodedImage> DecodedImage::decode(const void* data, std::size_t s
     }
     image.width = static_cast<unsigned>(width);
     image.height = static_cast<unsigned>(height);
-    image.fileFormat = formatOf(bytes, size);
+    image.fileFormat = format;
     const std::size_t count = std::size_t{image.width} * image.height * image.channels;
     image.pixels.assign(pixels, pixels + count);
     stbi_image_free(pixels);
