@@ -2,6 +2,7 @@
 
 #include "platform/d3dx9/DeclaredSizeCheck.h"
 #include "platform/d3dx9/JpegHuffmanCheck.h"
+#include "platform/d3dx9/PngChunkCheck.h"
 
 #include <climits>
 #include <cstring>
@@ -41,7 +42,7 @@ std::optional<DecodedImage> DecodedImage::decode(const void* data, std::size_t s
         return std::nullopt;
     }
     const auto* bytes = static_cast<const stbi_uc*>(data);
-    if (!JpegHuffmanCheck::tablesFit(bytes, size)) {
+    if (!JpegHuffmanCheck::tablesFit(bytes, size) || !PngChunkCheck::chunksFit(bytes, size)) {
         return std::nullopt;
     }
     const int length = static_cast<int>(size);

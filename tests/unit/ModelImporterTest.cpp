@@ -9,14 +9,13 @@
 
 #include "EngineTestBase.h"
 #include "ModelFiles.h"
+#include "UploadedGeometry.h"
 #include "gfx/DataFileCache.h"
 #include "gfx/DummyNode.h"
 #include "gfx/Mesh.h"
 #include "gfx/MeshInstance.h"
 #include "gfx/ModelImporter.h"
 #include "gfx/Texture.h"
-#include "platform/d3d9/recording/RecordingIndexBuffer.h"
-#include "platform/d3d9/recording/RecordingVertexBuffer.h"
 #include "platform/os/AssertionCapture.h"
 #include "platform/os/MessageBoxCapture.h"
 #include "platform/os/QuitRequest.h"
@@ -37,23 +36,6 @@ protected:
         const std::string file = modelfile::bytes(s);
         EXPECT_FALSE(file.empty());
         return importer.loadFromMemory(file.data(), file.size(), "assbin", m);
-    }
-
-    static std::vector<VertexAttributes> uploadedVertices(Mesh& mesh) {
-        auto& buffer = dynamic_cast<RecordingVertexBuffer&>(*mesh.geometry->gpu().vertexBuffer());
-        std::vector<VertexAttributes> vertices(
-            static_cast<std::size_t>(mesh.geometry->gpu().vertexCount()));
-        std::memcpy(vertices.data(), buffer.memory().bytes().data(),
-                    vertices.size() * sizeof(VertexAttributes));
-        return vertices;
-    }
-
-    static std::vector<std::uint32_t> uploadedIndices(Mesh& mesh) {
-        auto& buffer = dynamic_cast<RecordingIndexBuffer&>(*mesh.geometry->gpu().indexBuffer());
-        std::vector<std::uint32_t> indices(
-            static_cast<std::size_t>(mesh.geometry->gpu().indexCount()));
-        std::memcpy(indices.data(), buffer.memory().bytes().data(), indices.size() * 4);
-        return indices;
     }
 
     static MeshInstance& instanceAt(INode* parent, std::size_t i) {
