@@ -1,18 +1,33 @@
 # Glow: pass 0 draws into a cleared intermediate target the bright parts of "tex" (each colour
-# raised to "power", so a high power keeps only the brightest), blurred over a disc of "radius"
-# (in texture coordinates); pass 1 adds that image, scaled by "alpha", onto the target below.
+# raised to "power", so a high power keeps only the brightest); pass 1 blurs that image over a
+# disc of "radius" (in texture coordinates; the centre and a ring of six bilinear taps) and adds
+# it, scaled by "alpha", onto the target below. Raising to the power once per pixel, before the
+# blur, keeps the costly logarithms and exponentials out of the taps; texture reads are what a
+# software renderer pays most for, so the disc has as few as give a round glow.
 # Both passes shade the render utilities' full-screen quad (FVF XYZ|TEX1), whose blend states
 # (source alpha, add, one) apply.
 
 code = '''
-const int kRings = 2;
-const int kTapsPerRing = 6;
+const int kTaps = 6;
+// The ring at the radius that splits the disc into two equal areas: with the centre it stands
+// for the whole disc.
+const float kRingScale = 0.70710678;
 // Radii beyond this would only sample the clamped border.
 const float kMaxRadius = 0.5;
 
 vec3 brightPart(vec2 uv) {
     vec3 c = max(texture(sourceSampler, uv).rgb, vec3(0.0));
     return pow(c, vec3(max(power, 0.01)));
+}
+
+vec3 discBlur(vec2 uv) {
+    float ringRadius = clamp(radius, 0.0, kMaxRadius) * kRingScale;
+    vec3 sum = texture(sourceSampler, uv).rgb;
+    for (int tap = 0; tap < kTaps; ++tap) {
+        float angle = 6.2831853 * (float(tap) + 0.5) / float(kTaps);
+        sum += texture(sourceSampler, uv + ringRadius * vec2(cos(angle), sin(angle))).rgb;
+    }
+    return sum / float(kTaps + 1);
 }
 '''
 
@@ -48,20 +63,7 @@ fragment = '''
 in vec2 vUv;
 out vec4 color;
 void main() {
-    float r = clamp(radius, 0.0, kMaxRadius);
-    vec3 sum = brightPart(vUv);
-    float weight = 1.0;
-    for (int ring = 1; ring <= kRings; ++ring) {
-        float ringRadius = r * float(ring) / float(kRings);
-        float ringWeight = 1.0 - float(ring) / float(kRings + 1);
-        for (int tap = 0; tap < kTapsPerRing; ++tap) {
-            float angle = 6.2831853 * (float(tap) + 0.5 * float(ring)) / float(kTapsPerRing);
-            vec2 offset = ringRadius * vec2(cos(angle), sin(angle));
-            sum += brightPart(vUv + offset) * ringWeight;
-            weight += ringWeight;
-        }
-    }
-    color = vec4(sum / weight, 1.0);
+    color = vec4(brightPart(vUv), 1.0);
 }
 '''
 
@@ -80,6 +82,6 @@ fragment = '''
 in vec2 vUv;
 out vec4 color;
 void main() {
-    color = vec4(texture(sourceSampler, vUv).rgb * max(alpha, 0.0), 1.0);
+    color = vec4(discBlur(vUv) * max(alpha, 0.0), 1.0);
 }
 '''

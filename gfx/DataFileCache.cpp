@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <limits>
 #include <optional>
@@ -74,6 +75,24 @@ std::optional<std::vector<std::uint8_t>> readFile(const std::string& path) {
     return bytes;
 }
 
+// "C:\\art\\x.png" and "c:x.png" both name a file on some drive, wherever the program is.
+bool hasDriveLetter(const std::string& name) {
+    return name.size() >= 2 && std::isalpha(static_cast<unsigned char>(name[0])) != 0 &&
+           name[1] == ':';
+}
+
+bool hasParentComponent(const std::string& name) {
+    std::size_t start = 0;
+    while (start <= name.size()) {
+        const std::size_t end = std::min(name.find_first_of("/\\", start), name.size());
+        if (name.compare(start, end - start, "..") == 0) {
+            return true;
+        }
+        start = end + 1;
+    }
+    return false;
+}
+
 }  // namespace
 
 DataFileCache::DataFileCache(std::filesystem::path root) : root_(std::move(root)) {}
@@ -100,8 +119,7 @@ void DataFileCache::preload(const std::string& name) {
         bytes = readFile(diskPath(name));
     }
     if (!bytes) {
-        os::showMessageBox("Couldn't open file!", "error");
-        os::postQuitMessage(0);
+        reportUnopened();
         return;
     }
     std::lock_guard lock(mutex_);
@@ -113,6 +131,25 @@ void DataFileCache::preload(const std::string& name) {
     stored.entry.name = name;
     stored.entry.data = stored.bytes.empty() ? noBytes : stored.bytes.data();
     stored.entry.size = static_cast<std::uint32_t>(stored.bytes.size());
+}
+
+void DataFileCache::preloadContained(const std::string& name) {
+    if (staysInside(name)) {
+        preload(name);
+    } else {
+        reportUnopened();
+    }
+}
+
+void DataFileCache::reportUnopened() {
+    os::showMessageBox("Couldn't open file!", "error");
+    os::postQuitMessage(0);
+}
+
+bool DataFileCache::staysInside(const std::string& name) {
+    const bool absolute = name.starts_with('/') || name.starts_with('\\');
+    return !absolute && !hasDriveLetter(name) && !hasParentComponent(name) &&
+           name.find('\0') == std::string::npos;
 }
 
 const DataFileEntry* DataFileCache::find(const std::string& name) const {
@@ -136,6 +173,10 @@ std::size_t DataFileCache::entryCount() const {
 
 void preloadDataFile(const std::string& name) {
     DataFileCache::instance().preload(name);
+}
+
+void preloadContainedDataFile(const std::string& name) {
+    DataFileCache::instance().preloadContained(name);
 }
 
 const DataFileEntry* findDataFile(const std::string& name) {

@@ -8,6 +8,9 @@
 // when opening is a backslash read as the path separator. A name that cannot be opened as a
 // regular file is reported with the message box "Couldn't open file!" / "error" and a posted
 // quit request, and gets no entry.
+//
+// Names found inside data files (a model's texture names) are not the program's own: they go
+// through preloadContained, which refuses any name that would reach outside those two folders.
 #pragma once
 
 #include <cstddef>
@@ -34,9 +37,17 @@ public:
 
     // Reads the file unless an entry of that name exists.
     void preload(const std::string& name);
+    // As preload for a name that stays inside the folders (staysInside); any other name is
+    // reported as a file that cannot be opened, without looking at the disk.
+    void preloadContained(const std::string& name);
     // The entry of exactly that name, or null.
     const DataFileEntry* find(const std::string& name) const;
     std::size_t entryCount() const;
+
+    // False for names that could reach outside the data folder and the working directory: an
+    // absolute path (either separator), a drive letter, a ".." component, or a NUL byte (the
+    // name would be cut short when opened).
+    static bool staysInside(const std::string& name);
 
 private:
     struct StoredFile {
@@ -46,6 +57,7 @@ private:
 
     const DataFileEntry* findLocked(const std::string& name) const;
     std::string diskPath(const std::string& relative) const;
+    static void reportUnopened();
 
     std::filesystem::path root_;
     std::deque<StoredFile> files_;
@@ -54,6 +66,7 @@ private:
 
 // The process-wide cache's operations, as engine code calls them.
 void preloadDataFile(const std::string& name);
+void preloadContainedDataFile(const std::string& name);
 const DataFileEntry* findDataFile(const std::string& name);
 
 }  // namespace kelvo

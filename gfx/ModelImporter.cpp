@@ -100,8 +100,9 @@ Texture* readTexture(const aiMaterial& material, aiTextureType type) {
         path.length == 0) {
         return nullptr;
     }
+    // The name comes from the file: one reaching outside the data folder is treated as missing.
     const std::string name(path.data, path.length);
-    preloadDataFile(name);
+    preloadContainedDataFile(name);
     return GraphicsContext::instance().loadTexture(name);
 }
 

@@ -1,6 +1,8 @@
 #include "platform/d3dx9/DecodedImage.h"
 
+#include "platform/d3dx9/DeclaredSizeCheck.h"
 #include "platform/d3dx9/JpegHuffmanCheck.h"
+#include "platform/d3dx9/PngChunkCheck.h"
 
 #include <climits>
 #include <cstring>
@@ -40,7 +42,7 @@ std::optional<DecodedImage> DecodedImage::decode(const void* data, std::size_t s
         return std::nullopt;
     }
     const auto* bytes = static_cast<const stbi_uc*>(data);
-    if (!JpegHuffmanCheck::tablesFit(bytes, size)) {
+    if (!JpegHuffmanCheck::tablesFit(bytes, size) || !PngChunkCheck::chunksFit(bytes, size)) {
         return std::nullopt;
     }
     const int length = static_cast<int>(size);
@@ -51,6 +53,11 @@ std::optional<DecodedImage> DecodedImage::decode(const void* data, std::size_t s
         height <= 0 || channels < 1 || channels > 4 || static_cast<unsigned>(width) > kMaxSide ||
         static_cast<unsigned>(height) > kMaxSide ||
         static_cast<std::size_t>(width) * static_cast<std::size_t>(height) > kMaxPixels) {
+        return std::nullopt;
+    }
+    const D3DXIMAGE_FILEFORMAT format = formatOf(bytes, size);
+    if (!DeclaredSizeCheck::fits(bytes, size, format, static_cast<unsigned>(width),
+                                 static_cast<unsigned>(height))) {
         return std::nullopt;
     }
     DecodedImage image;
@@ -71,7 +78,7 @@ std::optional<DecodedImage> DecodedImage::decode(const void* data, std::size_t s
     }
     image.width = static_cast<unsigned>(width);
     image.height = static_cast<unsigned>(height);
-    image.fileFormat = formatOf(bytes, size);
+    image.fileFormat = format;
     const std::size_t count = std::size_t{image.width} * image.height * image.channels;
     image.pixels.assign(pixels, pixels + count);
     stbi_image_free(pixels);

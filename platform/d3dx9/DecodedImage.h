@@ -12,8 +12,9 @@
 namespace fx {
 
 struct DecodedImage {
-    // Guards against images that would exhaust memory: each side and the pixel count are bounded
-    // before anything is decoded.
+    // Guards against images that would exhaust memory: each side and the pixel count are bounded,
+    // and the file must be long enough for its pixels (DeclaredSizeCheck), before anything is
+    // decoded. 16384 is the smallest maximum texture size an OpenGL 4.5 device may have.
     static constexpr unsigned kMaxSide = 16384;
     static constexpr std::size_t kMaxPixels = std::size_t{1} << 26;
 

@@ -11,8 +11,13 @@ E2E_TMP=$(mktemp -d "${TMPDIR:-/tmp}/vornasto-e2e.XXXXXX")
 XVFB_PID=""
 PROGRAM_PID=""
 PROGRAM_RC=""
+RSS_PID=""
 
 cleanup() {
+    if [ -n "$RSS_PID" ]; then
+        kill "$RSS_PID" 2>/dev/null || true
+        wait "$RSS_PID" 2>/dev/null || true
+    fi
     if [ -n "$PROGRAM_PID" ] && kill -0 "$PROGRAM_PID" 2>/dev/null; then
         kill -KILL "$PROGRAM_PID" 2>/dev/null || true
     fi
@@ -123,4 +128,47 @@ region_is_black() {
 
 region_is_not_black() {
     [ "$(region_max "$@")" != 0 ]
+}
+
+# start_rss_sampler: from now on, the program's resident memory once a second into
+# $E2E_TMP/rss, one "seconds kB" line per sample, seconds counted from this call. It stops by
+# itself when the program ends.
+start_rss_sampler() {
+    local pid=$PROGRAM_PID
+    (
+        local start=$SECONDS
+        while kill -0 "$pid" 2>/dev/null; do
+            awk -v s=$((SECONDS - start)) '/^VmRSS:/ { print s, $2 }' "/proc/$pid/status" \
+                >>"$E2E_TMP/rss" 2>/dev/null || true
+            sleep 1
+        done
+    ) &
+    RSS_PID=$!
+}
+
+# expect_flat_rss WARMUP TOLERANCE_MB: after the first WARMUP seconds of samples, the highest
+# and the lowest resident memory lie within TOLERANCE_MB of each other. Prints the figures, and
+# keeps the samples in the file $E2E_RSS_TRACE when that is set.
+expect_flat_rss() {
+    local warmup=$1 tolerance=$2 summary
+    if [ -n "$RSS_PID" ]; then
+        wait "$RSS_PID" 2>/dev/null || true
+        RSS_PID=""
+    fi
+    if [ -n "${E2E_RSS_TRACE:-}" ]; then
+        cp "$E2E_TMP/rss" "$E2E_RSS_TRACE" || true
+    fi
+    summary=$(awk -v w="$warmup" '
+        NR == 1 { first = $2 }
+        $1 >= w { if (n++ == 0) { at = lo = hi = $2 } last = $2; if ($2 < lo) lo = $2; if ($2 > hi) hi = $2 }
+        END {
+            if (n == 0) exit 1
+            printf "%.1f %.1f %.1f %.1f %.1f %.1f %d\n", first / 1024, at / 1024, last / 1024,
+                   lo / 1024, hi / 1024, (hi - lo) / 1024, n
+        }' "$E2E_TMP/rss") || fail "no resident memory sample after ${warmup} s"
+    read -r first at last lo hi range count <<<"$summary"
+    echo "RSS (MB): first $first, at ${warmup} s $at, last $last; after ${warmup} s $lo to $hi" \
+        "(range $range over $count samples)"
+    awk -v r="$range" -v t="$tolerance" 'BEGIN { exit !(r <= t) }' ||
+        fail "resident memory moved by $range MB after ${warmup} s (tolerance $tolerance MB)"
 }

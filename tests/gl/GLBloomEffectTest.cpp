@@ -14,7 +14,7 @@ public:
     void paint(IDirect3DDevice9* device) {
         IDirect3DSurface9* surface = getBuffer()->surface();
         device->ColorFill(surface, nullptr, D3DCOLOR_ARGB(255, 0, 0, 0));
-        const RECT square{29, 29, 35, 35};
+        const RECT square{26, 26, 38, 38};
         device->ColorFill(surface, &square, D3DCOLOR_ARGB(255, 255, 255, 255));
     }
 };
@@ -24,7 +24,7 @@ class GLBloomEffectTest : public EngineGLFixture {};
 TEST_F(GLBloomEffectTest, ABrightSpotGlowsAndBlackStaysBlack) {
     BrightSpot source;
     source.paint(device_);
-    kelvo::BloomEffect bloom(&source, 0.15f, 1.0f, 2.0f, 8);
+    kelvo::BloomEffect bloom(&source, 0.1f, 1.0f, 2.0f, 8);
     os::AssertionCapture reports;
     bloom.renderToBuffer(1.0f, true);
     EXPECT_TRUE(reports.records().empty());

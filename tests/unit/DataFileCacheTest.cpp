@@ -7,6 +7,7 @@
 #include <fstream>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "gfx/DataFileCache.h"
 #include "gfx/DataFileName.h"
@@ -167,4 +168,56 @@ TEST_F(DataFileCacheTest, DataFileNameDeclarationPreloadsIntoTheProcessCache) {
     ASSERT_NE(name.entry(), nullptr);
     EXPECT_EQ(kelvo::findDataFile(unique.string()), name.entry());
     EXPECT_EQ(contents(name.entry()), "logo");
+}
+
+TEST_F(DataFileCacheTest, NamesFromDataFilesStayInsideTheFolders) {
+    struct Case {
+        std::string name;
+        bool inside;
+    };
+    const Case cases[] = {
+        {"rampa_tx.png", true},
+        {"data\\x.png", true},
+        {"textures/x.png", true},
+        {"a..b/...png", true},  // dots that are not a parent component
+        {"..png", true},
+        {"/etc/passwd", false},
+        {"\\\\server\\share\\x.png", false},
+        {"\\x.png", false},
+        {"C:\\art\\x.png", false},
+        {"c:x.png", false},
+        {"..", false},
+        {"../x.png", false},
+        {"..\\x.png", false},
+        {"textures/../../x.png", false},
+        {"textures\\..", false},
+        {std::string("x.png\0/../y", 11), false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(DataFileCache::staysInside(c.name), c.inside) << c.name;
+    }
+}
+
+TEST_F(DataFileCacheTest, ContainedPreloadTreatsNamesReachingOutAsMissingFiles) {
+    write("data/inside.png", "inside");
+    write("outside.png", "outside");  // "../outside.png" from the data folder
+    const std::vector<std::string> reaching = {"../outside.png", "..\\outside.png",
+                                               (root / "outside.png").string()};
+    DataFileCache trusted(root);
+    for (const std::string& name : reaching) {
+        trusted.preload(name);  // the program's own names are taken as they are
+        EXPECT_EQ(contents(trusted.find(name)), "outside") << name;
+    }
+
+    DataFileCache contained(root);
+    for (const std::string& name : reaching) {
+        contained.preloadContained(name);
+        EXPECT_EQ(contained.find(name), nullptr) << name;
+    }
+    EXPECT_EQ(boxes.records(), std::vector<os::MessageBoxRecord>(3, kOpenFailure));
+    EXPECT_TRUE(os::quitRequested());
+
+    contained.preloadContained("inside.png");
+    EXPECT_EQ(contents(contained.find("inside.png")), "inside");
+    EXPECT_EQ(boxes.count(), 3u);
 }

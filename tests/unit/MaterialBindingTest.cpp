@@ -15,14 +15,6 @@ using kelvo::Matrix;
 
 namespace {
 
-Matrix translation(float x, float y, float z) {
-    Matrix m = Matrix::identity();
-    m(3, 0) = x;
-    m(3, 1) = y;
-    m(3, 2) = z;
-    return m;
-}
-
 class MaterialBindingTest : public SceneBindingFixture {
 protected:
     void TearDown() override {

@@ -2,20 +2,23 @@
 
 #include <cmath>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
 #include "EngineTestBase.h"
 #include "ModelFiles.h"
+#include "UploadedGeometry.h"
+#include "gfx/DataFileCache.h"
 #include "gfx/DummyNode.h"
 #include "gfx/Mesh.h"
 #include "gfx/MeshInstance.h"
 #include "gfx/ModelImporter.h"
 #include "gfx/Texture.h"
-#include "platform/d3d9/recording/RecordingIndexBuffer.h"
-#include "platform/d3d9/recording/RecordingVertexBuffer.h"
 #include "platform/os/AssertionCapture.h"
 #include "platform/os/MessageBoxCapture.h"
+#include "platform/os/QuitRequest.h"
 
 using kelvo::DummyNode;
 using kelvo::INode;
@@ -35,23 +38,6 @@ protected:
         return importer.loadFromMemory(file.data(), file.size(), "assbin", m);
     }
 
-    static std::vector<VertexAttributes> uploadedVertices(Mesh& mesh) {
-        auto& buffer = dynamic_cast<RecordingVertexBuffer&>(*mesh.geometry->gpu().vertexBuffer());
-        std::vector<VertexAttributes> vertices(
-            static_cast<std::size_t>(mesh.geometry->gpu().vertexCount()));
-        std::memcpy(vertices.data(), buffer.memory().bytes().data(),
-                    vertices.size() * sizeof(VertexAttributes));
-        return vertices;
-    }
-
-    static std::vector<std::uint32_t> uploadedIndices(Mesh& mesh) {
-        auto& buffer = dynamic_cast<RecordingIndexBuffer&>(*mesh.geometry->gpu().indexBuffer());
-        std::vector<std::uint32_t> indices(
-            static_cast<std::size_t>(mesh.geometry->gpu().indexCount()));
-        std::memcpy(indices.data(), buffer.memory().bytes().data(), indices.size() * 4);
-        return indices;
-    }
-
     static MeshInstance& instanceAt(INode* parent, std::size_t i) {
         return dynamic_cast<MeshInstance&>(*parent->children.at(i));
     }
@@ -60,6 +46,57 @@ protected:
     os::AssertionCapture assertions;
     os::MessageBoxCapture messages;
 };
+
+// The process-wide data file cache reads from the working directory: for the length of a test it
+// is a fresh folder with a data/ folder inside, below a parent of its own. Cache entries outlive
+// the test, so names carry the folder's unique part.
+class WorkingFolder {
+public:
+    WorkingFolder() : previous_(std::filesystem::current_path()) {
+        std::string pattern = std::filesystem::path(testing::TempDir()) / "kelvo_model-XXXXXX";
+        parent_ = mkdtemp(pattern.data());
+        std::filesystem::create_directories(parent_ / "work" / "data");
+        std::filesystem::current_path(parent_ / "work");
+    }
+    ~WorkingFolder() {
+        std::filesystem::current_path(previous_);
+        std::filesystem::remove_all(parent_);
+    }
+    WorkingFolder(const WorkingFolder&) = delete;
+    WorkingFolder& operator=(const WorkingFolder&) = delete;
+
+    std::string tag() const { return parent_.filename().string(); }
+    // Relative to the working folder ("../x" lands in the parent).
+    void write(const std::string& relative, const std::string& bytes) const {
+        const auto path = std::filesystem::current_path() / relative;
+        std::filesystem::create_directories(path.parent_path());
+        std::ofstream(path, std::ios::binary) << bytes;
+    }
+    std::string absolute(const std::string& relative) const {
+        return (std::filesystem::current_path() / relative).lexically_normal().string();
+    }
+
+private:
+    std::filesystem::path previous_;
+    std::filesystem::path parent_;
+};
+
+// A one-pixel uncompressed 24-bit TGA.
+std::string pixelTga() {
+    std::string tga(18, '\0');
+    tga[2] = 2;
+    tga[12] = 1;
+    tga[14] = 1;
+    tga[16] = 24;
+    return tga + "\x10\x20\x30";
+}
+
+aiMaterial* texturedMaterial(const std::string& texture) {
+    aiMaterial* m = modelfile::material();
+    const aiString path(texture);
+    m->AddProperty(&path, AI_MATKEY_TEXTURE_DIFFUSE(0));
+    return m;
+}
 
 aiMesh* attributedTriangle() {
     aiMesh* m = modelfile::triangle();
@@ -196,7 +233,9 @@ TEST_F(ModelImporterTest, UnreadableFilesAreReportedAndGiveAnEmptyGroup) {
 }
 
 TEST_F(ModelImporterTest, MaterialsTakeFileColoursAndTextures) {
-    const std::string texture = writeDataFile("tex.png", "not decodable, still a file");
+    const WorkingFolder folder;
+    const std::string texture = folder.tag() + "_tex.png";
+    folder.write("data/" + texture, "not decodable, still a file");
     aiMaterial* coloured = modelfile::material();
     const aiColor3D ambient(0.25f, 0.5f, 0.75f);
     coloured->AddProperty(&ambient, 1, AI_MATKEY_COLOR_AMBIENT);
@@ -215,4 +254,56 @@ TEST_F(ModelImporterTest, MaterialsTakeFileColoursAndTextures) {
     ASSERT_NE(first.diffuseMap, nullptr);
     EXPECT_EQ(first.normalMap, first.diffuseMap);
     EXPECT_EQ(importer.materials[1].diffuseMap, nullptr);
+    EXPECT_NE(kelvo::findDataFile(texture), nullptr);
+    EXPECT_EQ(messages.count(), 0u);
+}
+
+TEST_F(ModelImporterTest, TextureNamesReachingOutsideTheDataFolderCountAsMissing) {
+    const WorkingFolder folder;
+    const std::string tag = folder.tag();
+    // Where the program's folder lookups would find each name.
+    folder.write("data/" + tag + "_plain.tga", pixelTga());
+    folder.write("data/" + tag + "_folder.tga", pixelTga());
+    folder.write("data/textures/" + tag + ".tga", pixelTga());
+    folder.write("../" + tag + "_up.tga", pixelTga());
+    folder.write(tag + "_up.tga", pixelTga());
+    folder.write("data/C:/" + tag + ".tga", pixelTga());
+    const std::vector<std::string> inside = {tag + "_plain.tga", "data\\" + tag + "_folder.tga",
+                                             "textures/" + tag + ".tga"};
+    const std::vector<std::string> outside = {
+        "../" + tag + "_up.tga", "..\\" + tag + "_up.tga", "data/../../" + tag + "_up.tga",
+        folder.absolute(tag + "_up.tga"), "C:\\" + tag + ".tga"};
+    const std::string missing = tag + "_missing.tga";
+    std::vector<aiMaterial*> materials;
+    for (const auto* names : {&inside, &outside}) {
+        for (const std::string& name : *names) {
+            materials.push_back(texturedMaterial(name));
+        }
+    }
+    materials.push_back(texturedMaterial(missing));
+    auto s = modelfile::scene({modelfile::triangle()}, modelfile::node("n", {0}), materials);
+    INode* root = import(*s);
+
+    ASSERT_EQ(importer.materials.size(), inside.size() + outside.size() + 1);
+    std::size_t m = 0;
+    for (const std::string& name : inside) {
+        kelvo::Texture* texture = importer.materials[m++].diffuseMap;
+        ASSERT_NE(texture, nullptr) << name;
+        EXPECT_NE(texture->getTexture(), nullptr) << name;
+    }
+    // Each reaching name ends as the missing one does: reported, nothing read, no image.
+    for (std::size_t i = 0; i <= outside.size(); ++i) {
+        const std::string& name = i < outside.size() ? outside[i] : missing;
+        kelvo::Texture* texture = importer.materials[m++].diffuseMap;
+        ASSERT_NE(texture, nullptr) << name;
+        EXPECT_EQ(texture->getTexture(), nullptr) << name;
+        EXPECT_FALSE(texture->data().loaded) << name;
+        EXPECT_EQ(kelvo::findDataFile(name), nullptr) << name;
+    }
+    EXPECT_EQ(messages.records(), std::vector<os::MessageBoxRecord>(
+                                      outside.size() + 1, {"error", "Couldn't open file!"}));
+    EXPECT_EQ(device->countCalls("CreateTexture"), inside.size());
+    ASSERT_NE(root, nullptr);
+    EXPECT_EQ(root->children.size(), 1u) << "the model is imported all the same";
+    os::clearQuitRequest();
 }

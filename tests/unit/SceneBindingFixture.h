@@ -9,9 +9,18 @@
 
 #include "EngineTestBase.h"
 #include "gfx/DataFileCache.h"
+#include "gfx/Matrix.h"
 #include "gfx/PerspectiveCamera.h"
 #include "gfx/Scene.h"
 #include "gfx/ShaderContext.h"
+
+inline kelvo::Matrix translation(float x, float y, float z) {
+    kelvo::Matrix m = kelvo::Matrix::identity();
+    m(3, 0) = x;
+    m(3, 1) = y;
+    m(3, 2) = z;
+    return m;
+}
 
 class SceneBindingFixture : public EngineTestBase {
 protected:

@@ -23,14 +23,6 @@ using kelvo::SceneGraph;
 
 namespace {
 
-Matrix translation(float x, float y, float z) {
-    Matrix m = Matrix::identity();
-    m(3, 0) = x;
-    m(3, 1) = y;
-    m(3, 2) = z;
-    return m;
-}
-
 class SceneGraphTest : public SceneBindingFixture {
 protected:
     void TearDown() override {

@@ -9,11 +9,10 @@
 #include <vector>
 
 #include "EngineTestBase.h"
+#include "UploadedGeometry.h"
 #include "gfx/Mesh.h"
 #include "gfx/ModelImporter.h"
 #include "gfx/Vec3.h"
-#include "platform/d3d9/recording/RecordingIndexBuffer.h"
-#include "platform/d3d9/recording/RecordingVertexBuffer.h"
 #include "platform/os/AssertionCapture.h"
 #include "platform/os/MessageBoxCapture.h"
 
@@ -29,23 +28,6 @@ protected:
     void SetUp() override {
         EngineTestBase::SetUp();
         root = importer.load(Matrix::identity());
-    }
-
-    static std::vector<VertexAttributes> uploadedVertices(Mesh& mesh) {
-        auto& buffer = dynamic_cast<RecordingVertexBuffer&>(*mesh.geometry->gpu().vertexBuffer());
-        std::vector<VertexAttributes> vertices(
-            static_cast<std::size_t>(mesh.geometry->gpu().vertexCount()));
-        std::memcpy(vertices.data(), buffer.memory().bytes().data(),
-                    vertices.size() * sizeof(VertexAttributes));
-        return vertices;
-    }
-
-    static std::vector<std::uint32_t> uploadedIndices(Mesh& mesh) {
-        auto& buffer = dynamic_cast<RecordingIndexBuffer&>(*mesh.geometry->gpu().indexBuffer());
-        std::vector<std::uint32_t> indices(
-            static_cast<std::size_t>(mesh.geometry->gpu().indexCount()));
-        std::memcpy(indices.data(), buffer.memory().bytes().data(), indices.size() * 4);
-        return indices;
     }
 
     os::AssertionCapture assertions;

@@ -15,14 +15,6 @@ using kelvo::Vec3;
 
 namespace {
 
-Matrix translation(float x, float y, float z) {
-    Matrix m = Matrix::identity();
-    m(3, 0) = x;
-    m(3, 1) = y;
-    m(3, 2) = z;
-    return m;
-}
-
 Matrix scaling(float x, float y, float z) {
     Matrix m = Matrix::identity();
     m(0, 0) = x;

@@ -1,6 +1,6 @@
 // The texture loader over the recording device: every supported format decodes at its own size
 // with the right bytes, grey images become L8, the mip chain is complete and box-filtered, and
-// bad data creates nothing.
+// bad data creates nothing, nor does a file too short for the pixels its header declares.
 #if __has_include("platform/d3d9/recording/RecordingDevice.h")
 
 #include <gtest/gtest.h>
@@ -44,11 +44,12 @@ Bytes pattern(int w, int h, int channels) {
 Bytes encode(const char* kind, int w, int h, int channels, const Bytes& pixels) {
     Bytes file;
     const std::string k = kind;
+    stbi_write_tga_with_rle = k == "tga-raw" ? 0 : 1;
     if (k == "png") {
         stbi_write_png_to_func(append, &file, w, h, channels, pixels.data(), w * channels);
     } else if (k == "bmp") {
         stbi_write_bmp_to_func(append, &file, w, h, channels, pixels.data());
-    } else if (k == "tga") {
+    } else if (k == "tga" || k == "tga-raw") {
         stbi_write_tga_to_func(append, &file, w, h, channels, pixels.data());
     } else {
         stbi_write_jpg_to_func(append, &file, w, h, channels, pixels.data(), 100);
@@ -198,6 +199,85 @@ TEST_F(TextureLoaderTest, BadDataFailsAndCreatesNothing) {
     device->failCall("LockRect", E_FAIL, 2);
     EXPECT_EQ(load(png), E_FAIL);
     EXPECT_EQ(texture, nullptr);
+}
+
+// Rewrites the header of a small image so that it claims side x side pixels.
+Bytes claimingSide(const char* kind, Bytes file, std::uint32_t side) {
+    const std::string k = kind;
+    if (k == "bmp") {
+        std::memcpy(&file[18], &side, 4);
+        std::memcpy(&file[22], &side, 4);
+    } else if (k == "tga" || k == "tga-raw") {
+        std::memcpy(&file[12], &side, 2);
+        std::memcpy(&file[14], &side, 2);
+    } else if (k == "png") {
+        const std::uint8_t big[4] = {
+            static_cast<std::uint8_t>(side >> 24), static_cast<std::uint8_t>(side >> 16),
+            static_cast<std::uint8_t>(side >> 8), static_cast<std::uint8_t>(side)};
+        std::memcpy(&file[16], big, 4);
+        std::memcpy(&file[20], big, 4);
+    } else {
+        for (std::size_t i = 0; i + 8 < file.size(); ++i) {
+            if (file[i] == 0xFF && file[i + 1] == 0xC0) {  // the frame header
+                file[i + 5] = file[i + 7] = static_cast<std::uint8_t>(side >> 8);
+                file[i + 6] = file[i + 8] = static_cast<std::uint8_t>(side);
+                break;
+            }
+        }
+    }
+    return file;
+}
+
+// The decoder would take each of these for a 4096 x 4096 image, fill it with zeros or with
+// whatever memory it was given, and report success.
+TEST_F(TextureLoaderTest, FilesTooShortForTheirDeclaredPixelsFailAndCreateNothing) {
+    for (const char* kind : {"tga", "tga-raw", "bmp", "png", "jpg"}) {
+        SCOPED_TRACE(kind);
+        const Bytes small = encode(kind, 8, 8, 3, pattern(8, 8, 3));
+        texture = reinterpret_cast<IDirect3DTexture9*>(&info);  // must be overwritten with null
+        EXPECT_EQ(load(claimingSide(kind, small, 4096)), D3DXERR_INVALIDDATA);
+        EXPECT_EQ(texture, nullptr);
+        texture = nullptr;
+        // Beyond the largest side any OpenGL 4.5 device takes, whatever the file holds.
+        EXPECT_EQ(load(claimingSide(kind, small, 16385)), D3DXERR_INVALIDDATA);
+        EXPECT_EQ(texture, nullptr);
+    }
+    EXPECT_EQ(device->countCalls("CreateTexture"), 0u);
+}
+
+TEST_F(TextureLoaderTest, UncompressedFilesMustHoldEveryPixelByte) {
+    // 5 x 3 at 24 bits: TGA rows of 15 bytes; BMP rows padded to 16 except the last, which the
+    // decoder reads without its padding.
+    struct Case {
+        const char* kind;
+        std::size_t pixelEnd;  // header plus pixel bytes
+    };
+    for (const Case c : {Case{"tga-raw", 18 + 45}, Case{"bmp", 54 + 16 + 16 + 15}}) {
+        SCOPED_TRACE(c.kind);
+        const Bytes file = encode(c.kind, 5, 3, 3, pattern(5, 3, 3));
+        ASSERT_GE(file.size(), c.pixelEnd);
+        const Bytes complete(file.begin(), file.begin() + static_cast<std::ptrdiff_t>(c.pixelEnd));
+        ASSERT_EQ(load(complete, 1), D3D_OK);
+        texture->Release();
+        texture = nullptr;
+        const Bytes short1(complete.begin(), complete.end() - 1);
+        EXPECT_EQ(load(short1, 1), D3DXERR_INVALIDDATA);
+        EXPECT_EQ(texture, nullptr);
+    }
+}
+
+TEST_F(TextureLoaderTest, MostCompressibleImagesStillLoad) {
+    // One colour over 512 x 512: the best each encoding does, at or near each format's floor
+    // (run-length TGA of 128-pixel runs sits exactly on it).
+    for (const char* kind : {"tga", "png", "jpg", "bmp"}) {
+        SCOPED_TRACE(kind);
+        const Bytes black(512 * 512 * 3, 0);
+        ASSERT_EQ(load(encode(kind, 512, 512, 3, black), 1), D3D_OK);
+        EXPECT_EQ(info.Width, 512u);
+        EXPECT_EQ(info.Height, 512u);
+        texture->Release();
+        texture = nullptr;
+    }
 }
 
 }  // namespace

@@ -1,0 +1,54 @@
+#include "tools/soak/ResidentMemory.h"
+
+#include <malloc.h>
+
+#include <charconv>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+namespace {
+
+// The number after "Key:" on its own line ("VmRSS:\t  123456 kB"), or -1.
+std::int64_t kilobytesOf(std::string_view status, std::string_view key) {
+    std::size_t at = 0;
+    while ((at = status.find(key, at)) != std::string_view::npos) {
+        const bool lineStart = at == 0 || status[at - 1] == '\n';
+        at += key.size();
+        if (!lineStart || at >= status.size() || status[at] != ':') {
+            continue;
+        }
+        const std::size_t digits = status.find_first_of("0123456789\n", at);
+        if (digits == std::string_view::npos || status[digits] == '\n') {
+            return -1;
+        }
+        std::int64_t value = -1;
+        std::from_chars(status.data() + digits, status.data() + status.size(), value);
+        return value;
+    }
+    return -1;
+}
+
+}  // namespace
+
+ResidentMemory ResidentMemory::parse(std::string_view status) {
+    return {kilobytesOf(status, "VmRSS"), kilobytesOf(status, "VmHWM"), -1};
+}
+
+// Every arena's allocated chunks plus the blocks mapped on their own.
+std::int64_t ResidentMemory::heapInUseKilobytes() {
+#if defined(__GLIBC__)
+    const struct mallinfo2 info = mallinfo2();
+    return static_cast<std::int64_t>((info.uordblks + info.hblkhd) / 1024);
+#else
+    return -1;
+#endif
+}
+
+ResidentMemory ResidentMemory::ofThisProcess() {
+    std::ifstream file("/proc/self/status");
+    const std::string status{std::istreambuf_iterator<char>(file), {}};
+    ResidentMemory memory = parse(status);
+    memory.heapInUseKb = heapInUseKilobytes();
+    return memory;
+}
