@@ -13,6 +13,40 @@ if(KELVO_SANITIZE)
   add_compile_options(-fno-omit-frame-pointer -fno-sanitize-recover=undefined)
 endif()
 
+# The sanitizers' run-time options, given to every test (kelvo_sanitizer_environment): leaks are
+# checked at exit, undefined behaviour stops the program with a stack, and third-party findings
+# are suppressed by the files in tests/sanitizers, which say why for each.
+#
+# Mesa's EGL library and software GL driver are preloaded: SDL unloads them when the last GL
+# window goes, and what they keep in their own globals (the EGL display, the driver's tables)
+# would then be reported as leaked from an unnamed module, which no suppression can match. A
+# preloaded library stays mapped. (ASan then no longer comes first in the library list, which
+# does not matter here: neither library defines allocation functions.)
+set(KELVO_SANITIZER_ENVIRONMENT)
+if(KELVO_SANITIZE)
+  set(_suppressions ${PROJECT_SOURCE_DIR}/tests/sanitizers)
+  list(APPEND KELVO_SANITIZER_ENVIRONMENT
+       "ASAN_OPTIONS=detect_leaks=1:check_initialization_order=1:strict_init_order=1:verify_asan_link_order=0"
+       "LSAN_OPTIONS=suppressions=${_suppressions}/lsan.supp:print_suppressions=0"
+       "UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1:suppressions=${_suppressions}/ubsan.supp"
+       "TSAN_OPTIONS=second_deadlock_stack=1:suppressions=${_suppressions}/tsan.supp")
+  find_file(KELVO_MESA_EGL libEGL_mesa.so.0 PATHS /usr/lib/${CMAKE_LIBRARY_ARCHITECTURE}
+            NO_DEFAULT_PATH)
+  find_file(KELVO_MESA_SOFTWARE_DRIVER swrast_dri.so
+            PATHS /usr/lib/${CMAKE_LIBRARY_ARCHITECTURE}/dri NO_DEFAULT_PATH)
+  if(KELVO_MESA_EGL AND KELVO_MESA_SOFTWARE_DRIVER)
+    list(APPEND KELVO_SANITIZER_ENVIRONMENT
+         "LD_PRELOAD=${KELVO_MESA_EGL} ${KELVO_MESA_SOFTWARE_DRIVER}")
+  endif()
+endif()
+
+# kelvo_sanitizer_environment(TEST...): the options above on tests of the calling directory.
+function(kelvo_sanitizer_environment)
+  if(KELVO_SANITIZER_ENVIRONMENT)
+    set_property(TEST ${ARGN} APPEND PROPERTY ENVIRONMENT ${KELVO_SANITIZER_ENVIRONMENT})
+  endif()
+endfunction()
+
 # Fuzzing (clang only): coverage for libFuzzer plus address and undefined-behaviour checks on
 # every library; the fuzz targets link libFuzzer's main themselves.
 if(KELVO_FUZZ)

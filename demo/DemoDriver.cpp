@@ -82,6 +82,10 @@ void DemoDriver::shutDown() {
     }
     shutDown_ = true;
     loop_.reset();
+    // Kept, the content's buffers would hold the device past its release: the device, its GL
+    // contexts and their windows would never go, and a second start-up in the same process
+    // (offline capture sessions) would leave the whole previous production behind.
+    releaseLoadedContent();
     kelvo::EffectHandler::destroyInstance();
     kelvo::GraphicsContext::instance().release();
     window_.reset();

@@ -3,13 +3,13 @@
 // Start-up, in order: the render window and its Direct3D object (made g_window), the default
 // configuration, the start-up dialog, window and device, the music stream (not playing), the
 // spectrum buffer, the loading phase, then the music starts and its position is taken as the
-// start. Shutdown, in order: the effect registry, the graphics context (every texture and render
-// target, then the device), the render window.
+// start. Shutdown, in order: the content, the effect registry, the graphics context (every
+// texture and render target, then the device), the render window.
 //
 // A start-up failure (no Direct3D object, no window, no device, no music) is reported where it
 // happens and ends the program in order: nothing further is created, the shutdown still runs and
-// the exit code stays 0, as on a cancelled start. The sound objects, the content and g_spectrum
-// are kept to the end of the process.
+// the exit code stays 0, as on a cancelled start. The sound objects and g_spectrum are kept to
+// the end of the process.
 #pragma once
 
 #include <memory>

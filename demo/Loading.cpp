@@ -77,3 +77,8 @@ void runLoading() {
 IFrameContent* loadedFrameContent() {
     return g_content;
 }
+
+void releaseLoadedContent() {
+    delete g_content;
+    g_content = nullptr;
+}

@@ -1,5 +1,7 @@
 #include "gfx/GraphicsContext.h"
 
+#include <algorithm>
+
 #include "gfx/RenderTarget.h"
 #include "gfx/Texture.h"
 #include "gfx/ViewportStack.h"
@@ -66,10 +68,16 @@ void GraphicsContext::reserveRenderTargets(unsigned count) {
     }
 }
 
+// Only a registered target that is not already free goes back: a borrower that outlives
+// releaseResources (an effect object destroyed after shutdown) would otherwise put a destroyed
+// target in the pool, and one given back twice would be handed to two borrowers.
 void GraphicsContext::releaseRenderTarget(RenderTarget* target) {
-    if (target != nullptr) {
-        freeRenderTargets.push_back(target);
+    if (target == nullptr || !renderTargets.contains(target) ||
+        std::find(freeRenderTargets.begin(), freeRenderTargets.end(), target) !=
+            freeRenderTargets.end()) {
+        return;
     }
+    freeRenderTargets.push_back(target);
 }
 
 void GraphicsContext::releaseResources() {

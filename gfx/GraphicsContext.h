@@ -40,7 +40,8 @@ public:
     // the same targets, in the same order, as without the reserve (a reserved target has never
     // been drawn into, like a new one).
     void reserveRenderTargets(unsigned count);
-    // Gives a borrowed target back to the pool (null is ignored).
+    // Gives a borrowed target back to the pool. Null, a target the registry does not hold (any
+    // target once releaseResources has run) and a target already free are ignored.
     void releaseRenderTarget(RenderTarget* target);
 
     // Destroys every registered texture and render target and empties the pool.

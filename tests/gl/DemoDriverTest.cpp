@@ -8,9 +8,12 @@
 #include <array>
 #include <vector>
 
+#include "demo/DemoContent.h"
 #include "demo/DemoDriver.h"
 #include "demo/MusicClockGlobals.h"
 #include "gfx/GraphicsContext.h"
+#include "platform/d3d9/recording/RecordingDevice.h"
+#include "platform/d3d9/recording/RecordingDirect3D.h"
 #include "platform/os/AssertionCapture.h"
 #include "platform/os/MessageBoxCapture.h"
 #include "platform/os/QuitRequest.h"
@@ -172,6 +175,35 @@ TEST_F(DemoDriverTest, StartUpFailuresEndTheProgramInOrderWithExitCodeZero) {
         EXPECT_EQ(device(), nullptr) << "shutdown released the device: " << c.message;
         EXPECT_EQ(g_window, nullptr);
     }
+    EXPECT_EQ(reports.count(), 0u);
+}
+
+// The content's meshes hold buffers of the device. Unless the shutdown destroys the content
+// first, the device outlives the graphics context's release, and every further start-up in the
+// same process (offline capture sessions) leaves a whole production and device behind.
+TEST_F(DemoDriverTest, ShutdownReleasesTheContentAndWithItEveryObjectOfTheDevice) {
+    static RecordingDirect3D* direct3D = nullptr;
+    DemoDriver::Options options = smallWindow();
+    options.createDirect3D = [] {
+        direct3D = new RecordingDirect3D();
+        direct3D->AddRef();  // the test's own, to reach the device after the window is gone
+        return static_cast<IDirect3D9*>(direct3D);
+    };
+    ZeroClock clock;
+    options.clock = &clock;
+    DemoDriver driver(options);
+    ASSERT_TRUE(driver.startUp());
+    ASSERT_NE(g_content, nullptr);
+    RecordingDevice* recording = direct3D->lastDevice();
+    ASSERT_NE(recording, nullptr);
+    recording->AddRef();
+
+    driver.shutDown();
+    EXPECT_EQ(g_content, nullptr);
+    EXPECT_EQ(recording->liveObjectCount(), 0u)
+        << testing::PrintToString(recording->liveObjectNames());
+    EXPECT_EQ(recording->Release(), 0u);
+    direct3D->Release();
     EXPECT_EQ(reports.count(), 0u);
 }
 

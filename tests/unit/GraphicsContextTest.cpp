@@ -56,6 +56,22 @@ TEST_F(GraphicsContextTest, PoolHandsBackTheTargetFreeLongestAndCreatesOnlyWhenN
     EXPECT_EQ(context.renderTargets.size(), 2u);
 }
 
+// A borrower that outlives shutdown (an effect object destroyed late) gives back a target the
+// registry has destroyed; one given back twice would go to two borrowers at once.
+TEST_F(GraphicsContextTest, OnlyRegisteredTargetsGoBackToThePoolAndOnlyOnce) {
+    RenderTarget* borrowed = context.acquireRenderTarget();
+    context.releaseRenderTarget(borrowed);
+    context.releaseRenderTarget(borrowed);
+    EXPECT_EQ(context.freeRenderTargets.size(), 1u);
+    EXPECT_EQ(context.acquireRenderTarget(), borrowed);
+    EXPECT_NE(context.acquireRenderTarget(), borrowed);
+
+    RenderTarget* late = context.acquireRenderTarget();
+    context.releaseResources();
+    context.releaseRenderTarget(late);
+    EXPECT_TRUE(context.freeRenderTargets.empty());
+}
+
 TEST_F(GraphicsContextTest, FreeTargetsOfAnotherSizeAreSkippedAndKept) {
     RenderTarget* small = context.acquireRenderTarget();
     context.releaseRenderTarget(small);

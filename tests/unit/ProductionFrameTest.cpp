@@ -40,12 +40,14 @@ protected:
         EngineTestBase::TearDown();
     }
 
-    // The texture the tube effect of a file was last given as "tex".
+    // The texture the tube effect of a file was last given as "tex", for comparison only: the
+    // reference GetTexture adds is given back at once (the effect keeps its own).
     static IDirect3DBaseTexture9* tubeImage(const char* effectFile) {
         ID3DXEffect* effect = kelvo::EffectHandler::instance().getEffect(effectFile);
         IDirect3DBaseTexture9* texture = nullptr;
-        if (effect != nullptr) {
-            effect->GetTexture("tex", &texture);
+        if (effect != nullptr && SUCCEEDED(effect->GetTexture("tex", &texture)) &&
+            texture != nullptr) {
+            texture->Release();
         }
         return texture;
     }

@@ -22,8 +22,10 @@ const os::MessageBoxRecord kError71{"Kelvo error", "Unexpected fatal error(#71).
 class SceneNodeTest : public testing::Test {
 protected:
     os::MessageBoxCapture reports;
-    DummyNode parent;
+    // The child is declared first so that it outlives the parent: a node is destroyed only
+    // once no parent lists it any more.
     DummyNode child;
+    DummyNode parent;
 };
 
 }  // namespace

@@ -3,9 +3,24 @@
 #include <malloc.h>
 
 #include <charconv>
+#include <cstddef>
 #include <fstream>
 #include <iterator>
 #include <string>
+
+// The address and thread sanitizers replace malloc with an allocator of their own; glibc's
+// counters then see none of the program's blocks, and the sanitizer's own count is the one.
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+#define KELVO_SANITIZER_ALLOCATOR 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
+#define KELVO_SANITIZER_ALLOCATOR 1
+#endif
+#endif
+
+#if defined(KELVO_SANITIZER_ALLOCATOR)
+extern "C" std::size_t __sanitizer_get_current_allocated_bytes();
+#endif
 
 namespace {
 
@@ -37,7 +52,9 @@ ResidentMemory ResidentMemory::parse(std::string_view status) {
 
 // Every arena's allocated chunks plus the blocks mapped on their own.
 std::int64_t ResidentMemory::heapInUseKilobytes() {
-#if defined(__GLIBC__)
+#if defined(KELVO_SANITIZER_ALLOCATOR)
+    return static_cast<std::int64_t>(__sanitizer_get_current_allocated_bytes() / 1024);
+#elif defined(__GLIBC__)
     const struct mallinfo2 info = mallinfo2();
     return static_cast<std::int64_t>((info.uordblks + info.hblkhd) / 1024);
 #else

@@ -67,6 +67,9 @@ GLContextPool::ThreadSlots& GLContextPool::threadSlots() {
     return slots;
 }
 
+// SDL frees its per-thread data (the current GL context and window, the error text) only for
+// threads it started itself; a std::thread that used the device must hand it back here, or it
+// is lost when the thread ends.
 GLContextPool::ThreadSlots::~ThreadSlots() {
     for (ThreadSlot& slot : slots) {
         if (auto core = slot.core.lock()) {
@@ -74,6 +77,7 @@ GLContextPool::ThreadSlots::~ThreadSlots() {
             core->release(slot.context);
         }
     }
+    SDL_TLSCleanup();
 }
 
 void GLContextPool::Core::release(GLContext* context) {
