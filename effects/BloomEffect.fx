@@ -1,14 +1,14 @@
 # Glow: pass 0 draws into a cleared intermediate target the bright parts of "tex" (each colour
 # raised to "power", so a high power keeps only the brightest); pass 1 blurs that image over a
-# disc of "radius" (in texture coordinates; the centre and a ring of six bilinear taps) and adds
+# disc of "radius" (in texture coordinates; the centre and a ring of four bilinear taps) and adds
 # it, scaled by "alpha", onto the target below. Raising to the power once per pixel, before the
 # blur, keeps the costly logarithms and exponentials out of the taps; texture reads are what a
-# software renderer pays most for, so the disc has as few as give a round glow.
+# software renderer pays most for, so the disc has as few as still spread the glow on all sides.
 # Both passes shade the render utilities' full-screen quad (FVF XYZ|TEX1), whose blend states
 # (source alpha, add, one) apply.
 
 code = '''
-const int kTaps = 6;
+const int kTaps = 4;
 // The ring at the radius that splits the disc into two equal areas: with the centre it stands
 // for the whole disc.
 const float kRingScale = 0.70710678;

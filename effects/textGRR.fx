@@ -26,13 +26,15 @@ textThickness = "float"
 textWeight = "float"
 textAlpha = "float"
 
+# Bilinear within the nearest mip level: the pictures are soft falloffs that need no blend between
+# levels, and a software renderer pays for a trilinear read what the rest of the pass costs.
 [samplers.texSampler]
 texture = "tex"
 ADDRESSU = "CLAMP"
 ADDRESSV = "CLAMP"
 MINFILTER = "LINEAR"
 MAGFILTER = "LINEAR"
-MIPFILTER = "LINEAR"
+MIPFILTER = "POINT"
 
 [[technique]]
 name = "text"
