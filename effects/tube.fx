@@ -60,13 +60,15 @@ texture = "depthTex"
 [samplers.normSampler]
 texture = "normTex"
 
+# Bilinear within the nearest mip level: the steps between levels do not show on these soft
+# pictures, and a software renderer pays for the blend between two levels in every pixel.
 [samplers.tubeSampler]
 texture = "tex"
 ADDRESSU = "WRAP"
 ADDRESSV = "WRAP"
 MINFILTER = "LINEAR"
 MAGFILTER = "LINEAR"
-MIPFILTER = "LINEAR"
+MIPFILTER = "POINT"
 
 [[technique]]
 name = "Tube"
