@@ -2,6 +2,9 @@
 // fixed-function quads, depth and culling, read back through GetRenderTargetData.
 #include <gtest/gtest.h>
 
+#include <epoxy/gl.h>
+
+#include "platform/d3d9/gl/GLSurface.h"
 #include "tests/gl/GLDeviceFixture.h"
 
 namespace {
@@ -22,6 +25,33 @@ void drawQuad(IDirect3DDevice9* device, const QuadVertex* quad = kQuad) {
     if (opened) {
         ASSERT_EQ(device->EndScene(), D3D_OK);
     }
+}
+
+// Depth (as 0..1) and stencil of one pixel of a depth-stencil surface, read with OpenGL since
+// the Direct3D interface cannot read them. Row 0 is the top row, as for colour surfaces.
+struct DepthStencil {
+    float depth;
+    int stencil;
+};
+
+std::vector<DepthStencil> readDepthStencil(IDirect3DSurface9* surface, UINT width, UINT height) {
+    GLuint framebuffer = 0;
+    glCreateFramebuffers(1, &framebuffer);
+    glNamedFramebufferRenderbuffer(framebuffer, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER,
+                                   static_cast<GLSurface*>(surface)->name());
+    GLint previous = 0;
+    glGetIntegerv(GL_READ_FRAMEBUFFER_BINDING, &previous);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer);
+    std::vector<std::uint32_t> packed(std::size_t{width} * height);
+    glReadPixels(0, 0, static_cast<GLsizei>(width), static_cast<GLsizei>(height), GL_DEPTH_STENCIL,
+                 GL_UNSIGNED_INT_24_8, packed.data());
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, static_cast<GLuint>(previous));
+    glDeleteFramebuffers(1, &framebuffer);
+    std::vector<DepthStencil> values;
+    for (std::uint32_t p : packed) {
+        values.push_back({static_cast<float>(p >> 8) / 16777215.0f, static_cast<int>(p & 0xFF)});
+    }
+    return values;
 }
 
 std::string hex(D3DCOLOR c) {
@@ -76,6 +106,51 @@ TEST_F(GLDeviceTest, ClearOfDepthWithoutADepthSurfaceFails) {
     IDirect3DSurface9* none = nullptr;
     EXPECT_EQ(device_->GetDepthStencilSurface(&none), D3DERR_NOTFOUND);
     EXPECT_EQ(none, nullptr);
+}
+
+// The device writes depth and stencil together where it knows the stencil's value; each clear
+// must still leave the other buffer as Direct3D would.
+TEST_F(GLDeviceTest, DepthAndStencilClearsKeepEachOther) {
+    IDirect3DSurface9* depth = nullptr;
+    ASSERT_EQ(device_->CreateDepthStencilSurface(kWidth, kHeight, D3DFMT_D24S8, D3DMULTISAMPLE_NONE,
+                                                 0, TRUE, &depth, nullptr),
+              D3D_OK);
+    ASSERT_EQ(device_->SetDepthStencilSurface(depth), D3D_OK);
+    const D3DRECT corner{0, 0, 16, 16};
+    auto at = [&](UINT x, UINT y) {
+        return readDepthStencil(depth, kWidth, kHeight)[y * kWidth + x];
+    };
+
+    // A new surface: depth 1, stencil 0.
+    ASSERT_EQ(device_->Clear(0, nullptr, D3DCLEAR_TARGET, 0, 1.0f, 0), D3D_OK);
+    EXPECT_FLOAT_EQ(at(40, 40).depth, 1.0f);
+    EXPECT_EQ(at(40, 40).stencil, 0);
+
+    // Stencil everywhere, then depth in a corner only.
+    ASSERT_EQ(device_->Clear(0, nullptr, D3DCLEAR_STENCIL, 0, 1.0f, 7), D3D_OK);
+    ASSERT_EQ(device_->Clear(1, &corner, D3DCLEAR_ZBUFFER, 0, 0.25f, 0), D3D_OK);
+    EXPECT_NEAR(at(4, 4).depth, 0.25f, 1e-6f);
+    EXPECT_FLOAT_EQ(at(40, 40).depth, 1.0f);
+    EXPECT_EQ(at(4, 4).stencil, 7);
+    EXPECT_EQ(at(40, 40).stencil, 7);
+
+    // Stencil in the corner only: a later depth clear must keep both stencil values.
+    ASSERT_EQ(device_->Clear(1, &corner, D3DCLEAR_STENCIL, 0, 1.0f, 3), D3D_OK);
+    ASSERT_EQ(device_->Clear(0, nullptr, D3DCLEAR_ZBUFFER, 0, 0.5f, 0), D3D_OK);
+    EXPECT_NEAR(at(40, 40).depth, 0.5f, 1e-6f);
+    EXPECT_EQ(at(4, 4).stencil, 3);
+    EXPECT_EQ(at(40, 40).stencil, 7);
+
+    // Stencil again everywhere, to the value the corner already holds; a stencil-only clear keeps
+    // the depth.
+    ASSERT_EQ(device_->Clear(0, nullptr, D3DCLEAR_STENCIL, 0, 1.0f, 3), D3D_OK);
+    EXPECT_EQ(at(40, 40).stencil, 3);
+    EXPECT_NEAR(at(40, 40).depth, 0.5f, 1e-6f);
+    ASSERT_EQ(device_->Clear(0, nullptr, D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL, 0, 0.75f, 3), D3D_OK);
+    ASSERT_EQ(device_->Clear(0, nullptr, D3DCLEAR_STENCIL, 0, 1.0f, 3), D3D_OK);
+    EXPECT_NEAR(at(40, 40).depth, 0.75f, 1e-6f);
+    EXPECT_EQ(at(4, 4).stencil, 3);
+    depth->Release();
 }
 
 TEST_F(GLDeviceTest, NestedRenderTargetBindsRestoreSurfaceDepthAndViewport) {

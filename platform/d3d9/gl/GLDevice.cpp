@@ -123,6 +123,7 @@ bool GLDevice::initialise() {
         if (!autoDepth_->valid()) {
             return false;
         }
+        startDepthStencil(*scope.context, *autoDepth_);
         rebindSurface(depth_, autoDepth_);
     }
     resetViewportTo(*backBuffer_);
@@ -635,6 +636,24 @@ HRESULT GLDevice::CreateTexture(UINT width, UINT height, UINT levels, DWORD usag
     return D3D_OK;
 }
 
+// Direct3D leaves a new depth-stencil surface's content undefined; this one starts at depth 1 and
+// stencil 0 everywhere, so that its stencil value is known from the start (see Clear).
+void GLDevice::startDepthStencil(GLContext& context, GLSurface& surface) {
+    GLStateCache& cache = context.cache();
+    markClearStateDirty(context);
+    cache.depthMask(true);
+    cache.stencilMask(0xFF);
+    cache.enable(GL_SCISSOR_TEST, false);
+    GLuint framebuffer = 0;
+    glCreateFramebuffers(1, &framebuffer);
+    glNamedFramebufferRenderbuffer(framebuffer, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER,
+                                   surface.name());
+    glClearNamedFramebufferfi(framebuffer, GL_DEPTH_STENCIL, 0, 1.0f, 0);
+    glDeleteFramebuffers(1, &framebuffer);
+    cache.enable(GL_SCISSOR_TEST, true);
+    surface.setUniformStencil(0);
+}
+
 HRESULT GLDevice::CreateDepthStencilSurface(UINT width, UINT height, D3DFORMAT format,
                                             D3DMULTISAMPLE_TYPE multiSample, DWORD, BOOL,
                                             IDirect3DSurface9** surface, void**) {
@@ -658,6 +677,7 @@ HRESULT GLDevice::CreateDepthStencilSurface(UINT width, UINT height, D3DFORMAT f
         created->Release();
         return D3DERR_OUTOFVIDEOMEMORY;
     }
+    startDepthStencil(*scope.context, *created);
     *surface = created;
     return D3D_OK;
 }

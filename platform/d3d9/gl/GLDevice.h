@@ -21,9 +21,11 @@
 
 #include <array>
 #include <atomic>
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 
 #include "platform/d3d9/d3d9.h"
 #include "platform/d3d9/gl/GLContextPool.h"
@@ -165,6 +167,10 @@ private:
     void applyVertexFormat(GLContext& context);
     bool applyStreams(GLContext& context, bool userPointerDraw);
     void markClearStateDirty(GLContext& context);
+    static bool covers(const D3DRECT& area, const D3DSURFACE_DESC& surface);
+    static void clearDepthStencil(GLuint fbo, bool depth, float z,
+                                  std::optional<std::uint8_t> stencil);
+    void startDepthStencil(GLContext& context, GLSurface& surface);
     HRESULT uploadConstants(INT location, const void* data, bool isFloat,
                             D3DPROGRAMCONSTANTSHAPE shape, UINT count);
 

@@ -32,6 +32,26 @@ void GLDevice::markClearStateDirty(GLContext& context) {
     }
 }
 
+bool GLDevice::covers(const D3DRECT& area, const D3DSURFACE_DESC& surface) {
+    return area.x1 <= 0 && area.y1 <= 0 && area.x2 >= static_cast<std::int32_t>(surface.Width) &&
+           area.y2 >= static_cast<std::int32_t>(surface.Height);
+}
+
+// Depth and stencil are one buffer: clearing only one of them makes the renderer keep the other
+// pixel by pixel, which costs a software renderer as much as a full-screen pass. A depth clear
+// over a stencil whose value is known therefore writes that value again with it.
+void GLDevice::clearDepthStencil(GLuint fbo, bool depth, float z,
+                                 std::optional<std::uint8_t> stencil) {
+    if (depth && stencil) {
+        glClearNamedFramebufferfi(fbo, GL_DEPTH_STENCIL, 0, z, *stencil);
+    } else if (depth) {
+        glClearNamedFramebufferfv(fbo, GL_DEPTH, 0, &z);
+    } else if (stencil) {
+        const GLint value = *stencil;
+        glClearNamedFramebufferiv(fbo, GL_STENCIL, 0, &value);
+    }
+}
+
 bool GLDevice::bindTargets(GLContext& context) {
     if (!stale(context, state_, StateGroup::Targets)) {
         return context.framebufferComplete;
@@ -118,7 +138,13 @@ HRESULT GLDevice::Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR
                         static_cast<std::int32_t>(viewport_.Y),
                         static_cast<std::int32_t>(viewport_.X + viewport_.Width),
                         static_cast<std::int32_t>(viewport_.Y + viewport_.Height)};
-    const GLint stencilValue = static_cast<GLint>(stencil & 0xFFu);
+    const auto stencilValue = static_cast<std::uint8_t>(stencil & 0xFFu);
+    const std::optional<std::uint8_t> held =
+        depth_ != nullptr ? depth_->uniformStencil() : std::nullopt;
+    const bool clearDepth = (flags & D3DCLEAR_ZBUFFER) != 0;
+    // A stencil that holds the value everywhere already needs no writing.
+    const bool clearStencil = (flags & D3DCLEAR_STENCIL) != 0 && held != stencilValue;
+    bool coveredWholeDepth = false;
     for (DWORD r = 0; r < std::max<DWORD>(count, 1); ++r) {
         // Rectangles are clipped to the viewport.
         D3DRECT area = whole;
@@ -139,15 +165,13 @@ HRESULT GLDevice::Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR
                 }
             }
         }
-        const bool clearDepth = (flags & D3DCLEAR_ZBUFFER) != 0;
-        const bool clearStencil = (flags & D3DCLEAR_STENCIL) != 0;
-        if (clearDepth && clearStencil) {
-            glClearNamedFramebufferfi(fbo, GL_DEPTH_STENCIL, 0, z, stencilValue);
-        } else if (clearDepth) {
-            glClearNamedFramebufferfv(fbo, GL_DEPTH, 0, &z);
-        } else if (clearStencil) {
-            glClearNamedFramebufferiv(fbo, GL_STENCIL, 0, &stencilValue);
+        if (clearDepth || clearStencil) {
+            clearDepthStencil(fbo, clearDepth, z, clearStencil ? stencilValue : held);
+            coveredWholeDepth = coveredWholeDepth || covers(area, depth_->desc());
         }
+    }
+    if (clearStencil) {
+        depth_->setUniformStencil(coveredWholeDepth ? std::optional(stencilValue) : std::nullopt);
     }
     return D3D_OK;
 }

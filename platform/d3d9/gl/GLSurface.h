@@ -6,6 +6,7 @@
 #include <epoxy/gl.h>
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "platform/d3d9/d3d9.h"
@@ -41,6 +42,11 @@ public:
     GLuint name() const { return name_; }  // texture, or renderbuffer for depth-stencil
     GLint level() const { return static_cast<GLint>(level_); }
     std::uint8_t* memory() { return memory_.data(); }
+    // Of a depth-stencil surface: the value every stencil pixel holds, when they all hold the
+    // same one. The device starts each surface at 0 and only its clears write the stencil (it
+    // has no stencil test), so it keeps this exact.
+    std::optional<std::uint8_t> uniformStencil() const { return uniformStencil_; }
+    void setUniformStencil(std::optional<std::uint8_t> value) { uniformStencil_ = value; }
     UINT pitch() const { return desc_.Width * 4; }
 
 private:
@@ -54,4 +60,5 @@ private:
     GLuint name_ = 0;
     std::vector<std::uint8_t> memory_;
     bool locked_ = false;
+    std::optional<std::uint8_t> uniformStencil_;
 };
