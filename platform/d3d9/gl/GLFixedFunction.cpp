@@ -14,9 +14,6 @@ static_assert(D3DDeclUsageLocation(D3DDECLUSAGE_POSITION, 0) == 0);
 static_assert(D3DDeclUsageLocation(D3DDECLUSAGE_COLOR, 0) == 4);
 static_assert(D3DDeclUsageLocation(D3DDECLUSAGE_TEXCOORD, 0) == 6);
 
-// Direct3D's lighting with no lights: emissive + ambient material x ambient light, alpha from
-// the diffuse material. The material is all zeros (the device has no SetMaterial), so each
-// term is zero unless its material source is the vertex colour.
 // The program's text, specialised per state combination: the stage operations, arguments,
 // lighting sources and the alpha test arrive as constants (the #define lines put in front), so
 // the compiler folds every branch away and an untested pass carries no discard. One general
