@@ -652,6 +652,7 @@ void GLDevice::startDepthStencil(GLContext& context, GLSurface& surface) {
     glDeleteFramebuffers(1, &framebuffer);
     cache.enable(GL_SCISSOR_TEST, true);
     surface.setUniformStencil(0);
+    flushIfShared();  // a surface made on a loading thread is drawn on by another context
 }
 
 HRESULT GLDevice::CreateDepthStencilSurface(UINT width, UINT height, D3DFORMAT format,
