@@ -648,7 +648,7 @@ void GLDevice::startDepthStencil(GLContext& context, GLSurface& surface) {
     glCreateFramebuffers(1, &framebuffer);
     glNamedFramebufferRenderbuffer(framebuffer, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER,
                                    surface.name());
-    glClearNamedFramebufferfi(framebuffer, GL_DEPTH_STENCIL, 0, 1.0f, 0);
+    clearDepthStencil(framebuffer, true, 1.0f, 0);
     glDeleteFramebuffers(1, &framebuffer);
     cache.enable(GL_SCISSOR_TEST, true);
     surface.setUniformStencil(0);
