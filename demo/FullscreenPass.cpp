@@ -32,10 +32,8 @@ void setSourceAuxiliaryTextures(kelvo::TShader& shader, kelvo::IRenderable* sour
 void drawEffectQuad(kelvo::TShader& shader) {
     IDirect3DDevice9* device = kelvo::GraphicsContext::instance().device;
     device->BeginScene();
-    shader.begin();
-    shader.beginPass(0);
-    kelvo::drawFullscreenQuad(nullptr, 1.0f, 0.0f, D3DBLEND_INVSRCALPHA, true);
-    shader.endPass();
+    const unsigned passes = shader.begin();
+    kelvo::drawShaderPass(shader, passes, 0, 1.0f, D3DBLEND_INVSRCALPHA, true);
     shader.end();
     device->EndScene();
 }

@@ -17,5 +17,6 @@ IDirect3DTexture9* bufferTexture(kelvo::IRenderable* source);
 void setSourceAuxiliaryTextures(kelvo::TShader& shader, kelvo::IRenderable* source);
 
 // BeginScene, pass 0 of the shader as a blended quad with no texture, EndScene. Pass failures
-// are reported by the shader; the scene bracket's results are not checked.
+// are reported by the shader, and a shader without that pass draws nothing; the scene
+// bracket's results are not checked.
 void drawEffectQuad(kelvo::TShader& shader);

@@ -33,10 +33,8 @@ BloomEffect::BloomEffect(IRenderable* source_, float radius_, float alpha_, floa
       tag(tag_),
       shader("BloomEffect", preloaded(kEffectFile)) {}
 
-void BloomEffect::drawPass(unsigned pass) {
-    shader.beginPass(pass);
-    drawFullscreenQuad(nullptr, alpha, 0.0f, D3DBLEND_ONE, false);
-    shader.endPass();
+void BloomEffect::drawPass(unsigned passes, unsigned pass) {
+    drawShaderPass(shader, passes, pass, alpha, D3DBLEND_ONE, false);
     shader.end();
 }
 
@@ -52,14 +50,14 @@ void BloomEffect::render(float /*time*/, bool /*clear*/) {
     HR_CHECK(kSource, 38, context.device->BeginScene());
 
     intermediate->bind(0);
-    shader.begin();
+    unsigned passes = shader.begin();
     clearColorAndDepth(0, 0, 0, 0);
-    drawPass(0);
+    drawPass(passes, 0);
     intermediate->unbind();
 
     shader.setTexture("tex", intermediate->getTexture());
-    shader.begin();
-    drawPass(1);
+    passes = shader.begin();
+    drawPass(passes, 1);
 
     HR_CHECK(kSource, 57, context.device->EndScene());
     context.releaseRenderTarget(intermediate);

@@ -26,7 +26,8 @@ public:
     TShader shader;
 
 private:
-    void drawPass(unsigned pass);
+    // One pass of a technique begun with `passes` passes, then the end of the technique.
+    void drawPass(unsigned passes, unsigned pass);
 };
 
 }  // namespace kelvo

@@ -34,10 +34,8 @@ void MotionblurEffect::render(float /*time*/, bool /*clear*/) {
     shader.setTexture("blurMap", textureOf(blurMap));
     shader.setTexture("depthTex", textureOf(depth));
     shader.setFloat("radius", radius);
-    shader.begin();
-    shader.beginPass(0);
-    drawFullscreenQuad(nullptr, 1.0f, 0.0f, D3DBLEND_INVSRCALPHA, true);
-    shader.endPass();
+    const unsigned passes = shader.begin();
+    drawShaderPass(shader, passes, 0, 1.0f, D3DBLEND_INVSRCALPHA, true);
     shader.end();
 }
 

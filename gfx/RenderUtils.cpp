@@ -5,6 +5,7 @@
 #include "gfx/GraphicsContext.h"
 #include "gfx/HrCheck.h"
 #include "gfx/QuadVertex.h"
+#include "gfx/TShader.h"
 #include "gfx/ViewportStack.h"
 
 namespace kelvo {
@@ -121,6 +122,15 @@ void drawFullscreenQuad(ID3dSurface* texture, float alpha, float grow, D3DBLEND 
     if (wrapInScene) {
         dev->EndScene();
     }
+}
+
+void drawShaderPass(TShader& shader, unsigned passes, unsigned pass, float alpha,
+                    D3DBLEND destBlend, bool wrapInScene) {
+    shader.beginPass(pass);
+    if (pass < passes) {
+        drawFullscreenQuad(nullptr, alpha, 0.0f, destBlend, wrapInScene);
+    }
+    shader.endPass();
 }
 
 void drawQuadWithView(ID3dSurface* texture, const Matrix& view) {

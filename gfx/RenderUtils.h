@@ -10,6 +10,8 @@
 
 namespace kelvo {
 
+class TShader;
+
 // Clears colour (note the order: alpha first) and depth (to 1) of the current viewport.
 void clearColorAndDepth(BYTE a, BYTE r, BYTE g, BYTE b);
 void clearDepth();
@@ -25,6 +27,13 @@ Matrix orthoProjection();
 // and depth writes are on again. wrapInScene brackets the draw in BeginScene / EndScene.
 void drawFullscreenQuad(ID3dSurface* texture, float alpha, float grow, D3DBLEND destBlend,
                         bool wrapInScene);
+
+// Pass `pass` of a shader begun with `passes` passes, as the quad above with no texture. The pass
+// is begun and ended through the shader, which reports their failures; the quad is drawn only
+// when the technique has that pass, so a shader whose effect could not be created (no passes)
+// draws nothing rather than whatever the device's fixed-function state makes of the quad.
+void drawShaderPass(TShader& shader, unsigned passes, unsigned pass, float alpha,
+                    D3DBLEND destBlend, bool wrapInScene);
 
 // Draws the texture over the viewport through the given view matrix, adding it to the stage's
 // current colour; blend and depth states are left as they are, and no scene is begun.
