@@ -27,14 +27,15 @@ void drawOverlays(kelvo::IRenderable* scene) {
         fade.emplace(&text, plan.fadeAmount);
     }
 
-    // The bloom clears only depth. The text overlay and the fade start from transparent black:
-    // their buffers are drawn over the frame with their own alpha, and a pooled target still
-    // holding an earlier user's opaque picture would otherwise hide the tube and the model.
+    // Each element clears only depth, so each draws over what its pooled buffer last held. The
+    // pool hands the text overlay the bloom's intermediate target of this frame (in the last part
+    // the fade takes it, and the text overlay the previous frame's scene picture): the glowing
+    // picture under the letters comes from there, which is why the effect files write it opaque.
     bloom.renderToBuffer(t, false);
-    text.renderToBuffer(t, true);
+    text.renderToBuffer(t, false);
     kelvo::BufferRenderable* last = &text;
     if (fade) {
-        fade->renderToBuffer(t, true);
+        fade->renderToBuffer(t, false);
         last = &*fade;
     }
     kelvo::drawFullscreenQuad(last->getBuffer(), 1.0f, 0.0f, D3DBLEND_INVSRCALPHA, true);

@@ -1,33 +1,62 @@
-# Glow: pass 0 draws into a cleared intermediate target the bright parts of "tex" (each colour
-# raised to "power", so a high power keeps only the brightest); pass 1 blurs that image over a
-# disc of "radius" (in texture coordinates; the centre and a ring of four bilinear taps) and adds
-# it, scaled by "alpha", onto the target below. Raising to the power once per pixel, before the
-# blur, keeps the costly logarithms and exponentials out of the taps; texture reads are what a
-# software renderer pays most for, so the disc has as few as still spread the glow on all sides.
+# Glow. Pass 0 draws the source picture ("tex") with a glow around its bright parts into a
+# cleared intermediate target; pass 1 adds that glowing picture onto the target below.
+#
+# Why pass 0 carries the whole picture: the overlay chain renders the text overlay, and in the
+# last part the fade, into pooled buffers cleared only in depth, and the pool hands them the
+# bloom's intermediate target of the same frame. That picture is what reaches the screen under
+# the letters, drawn over the frame with its alpha. So pass 0 writes the scene itself, brightened
+# by its glow, at alpha 1 (blended SRCALPHA, ONE into a buffer cleared to 0, which keeps alpha 1),
+# and a dark scene stays as it is.
+#
+#   power   bright parts: each pixel's brightest channel raised to it (high: only the brightest)
+#   radius  spread of the glow in texture coordinates (the centre and a ring of six taps);
+#           beyond kMaxSpread the ring stays there and the glow floods the whole picture
+#           instead, lifting it by its surroundings in proportion to the excess
+#   alpha   strength of the glow around bright parts (not of the flood); the glow saturates
+#           softly and never adds more than kMaxGlow
+# The glow is combined as a screen (1 - (1 - scene)(1 - glow)), so it never clips a dark picture
+# to white. Texture reads are what a software renderer pays most for: seven per pixel in pass 0,
+# one in pass 1, and the power once per read.
 # Both passes shade the render utilities' full-screen quad (FVF XYZ|TEX1), whose blend states
 # (source alpha, add, one) apply.
 
 code = '''
-const int kTaps = 4;
+const int kTaps = 6;
 // The ring at the radius that splits the disc into two equal areas: with the centre it stands
 // for the whole disc.
 const float kRingScale = 0.70710678;
-// Radii beyond this would only sample the clamped border.
-const float kMaxRadius = 0.5;
+// Wider rings would show their taps as copies of bright shapes rather than as a glow.
+const float kMaxSpread = 0.15;
+// The centre's share of the glow; the ring shares the rest.
+const float kCentreWeight = 0.4;
+// How fast the flood beyond kMaxSpread grows, per unit of excess radius.
+const float kFloodGain = 0.15;
+const float kMaxGlow = 0.85;
 
-vec3 brightPart(vec2 uv) {
-    vec3 c = max(texture(sourceSampler, uv).rgb, vec3(0.0));
-    return pow(c, vec3(max(power, 0.01)));
+// The bright part of a colour: its hue at the brightness of its brightest channel to the power.
+vec3 brightPart(vec3 c) {
+    c = max(c, vec3(0.0));
+    float m = max(max(c.r, c.g), c.b);
+    return c / max(m, 1e-4) * pow(m, max(power, 0.01));
 }
 
-vec3 discBlur(vec2 uv) {
-    float ringRadius = clamp(radius, 0.0, kMaxRadius) * kRingScale;
-    vec3 sum = texture(sourceSampler, uv).rgb;
+vec3 glowAround(vec2 uv, vec3 centre) {
+    float ringRadius = clamp(radius, 0.0, kMaxSpread) * kRingScale;
+    vec2 size = vec2(textureSize(sourceSampler, 0));
+    vec2 ring = ringRadius * vec2(size.y / max(size.x, 1.0), 1.0);
+    vec3 bright = vec3(0.0);
+    vec3 local = vec3(0.0);
     for (int tap = 0; tap < kTaps; ++tap) {
         float angle = 6.2831853 * (float(tap) + 0.5) / float(kTaps);
-        sum += texture(sourceSampler, uv + ringRadius * vec2(cos(angle), sin(angle))).rgb;
+        vec3 c = texture(sourceSampler, uv + ring * vec2(cos(angle), sin(angle))).rgb;
+        bright += brightPart(c);
+        local += max(c, vec3(0.0));
     }
-    return sum / float(kTaps + 1);
+    vec3 disc = mix(bright / float(kTaps), brightPart(centre), kCentreWeight);
+    // The flood lifts every part of the picture by its surroundings, not only the bright ones.
+    vec3 flood = local / float(kTaps) * kFloodGain * max(radius - kMaxSpread, 0.0);
+    vec3 strength = disc * max(alpha, 0.0) + flood;
+    return kMaxGlow * (vec3(1.0) - exp(-strength));
 }
 '''
 
@@ -63,7 +92,9 @@ fragment = '''
 in vec2 vUv;
 out vec4 color;
 void main() {
-    color = vec4(brightPart(vUv), 1.0);
+    vec3 scene = clamp(texture(sourceSampler, vUv).rgb, 0.0, 1.0);
+    vec3 glow = glowAround(vUv, scene);
+    color = vec4(vec3(1.0) - (vec3(1.0) - scene) * (vec3(1.0) - glow), 1.0);
 }
 '''
 
@@ -82,6 +113,6 @@ fragment = '''
 in vec2 vUv;
 out vec4 color;
 void main() {
-    color = vec4(discBlur(vUv) * max(alpha, 0.0), 1.0);
+    color = vec4(texture(sourceSampler, vUv).rgb, 1.0);
 }
 '''

@@ -1,12 +1,10 @@
-# The final fade: shows the overlay buffer in "tex" over the frame and takes the whole picture to
-# black as Fadetin_ goes from 1 to 0.
-#   Fadetin_             1: the overlay as it is; 0: opaque black; clamped to 0..1
+# The final fade: shows the picture in "tex" and takes it to black as Fadetin_ goes from 1 to 0.
+#   Fadetin_             1: the picture as it is; 0: black; clamped to 0..1
 #   worldViewProjection  transform of the quad (the identity)
-# Alpha: the source buffer holds an overlay with its opacity in alpha and its colour weighted by
-# the square root of it (see textGRR.fx). This pass is blended into a buffer cleared to
-# transparent black and that buffer over the frame, both with (SRCALPHA, INVSRCALPHA); the alpha
-# and colour written here make the frame show  amount * (overlay over frame).  An opaque source
-# passes through unchanged at 1.
+# Alpha: the source is the text overlay's buffer, an opaque picture (the scene with the credits
+# over it). The fade's own buffer is cleared only in depth and still holds an earlier picture,
+# and it is drawn over the frame with its alpha: so the pass writes alpha 1 (blended SRCALPHA,
+# INVSRCALPHA, which keeps alpha 1) and replaces whatever was there.
 [parameters]
 worldViewProjection = "float4x4"
 tex = "texture"
@@ -37,12 +35,7 @@ fragment = '''
 in vec2 uv;
 out vec4 color;
 void main() {
-    vec4 source = texture(texSampler, uv);
-    float amount = clamp(Fadetin_, 0.0, 1.0);
-    float opacity = clamp(source.a, 0.0, 1.0);
-    // On screen the buffer's alpha a covers the frame by a^2: keep amount * (1 - opacity) of it.
-    float a = sqrt(1.0 - amount * (1.0 - opacity));
-    vec3 rgb = amount * source.rgb * opacity / max(a * a * a, 1e-4);
-    color = vec4(min(rgb, vec3(1.0)), a);
+    vec3 source = texture(texSampler, uv).rgb;
+    color = vec4(clamp(Fadetin_, 0.0, 1.0) * source, 1.0);
 }
 '''

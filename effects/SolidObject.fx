@@ -1,6 +1,12 @@
-# The surface effect of scene geometry. Lighting is done in the object's own space: the
-# material binding gives point-light positions relative to the instance, so normals, the eye and
-# the directional light are brought into that space too.
+# The surface effect of scene geometry. Lighting is done in the object's own space, in its own
+# units. The material binding gives a point light's position as its world position brought into
+# the instance's local frame, without the transforms of the instance's parents. In the show the
+# model's instances sit under a root scaled by 0.005 and the lights move within 5 units of the
+# world's origin: their positions arrive as the same numbers in model units, so the lights burn
+# near the middle of the ramp, at most 5 of its units off its axis, and flicker there every frame.
+# Distances and attenuation are measured in model units, as the show's attenuation factors
+# (8.01 constant, 0.1 linear, 0.001 quadratic) expect of a model some 480 units long. The eye and
+# the directional light are brought into object space through the full inverse world matrix.
 #
 # Outputs: target 0 colour; target 1 view-space motion (xy of velocityTransform applied to the
 # position, times velocityScale, stored as 0.5 + v / 2); target 2 view-space depth divided by the
@@ -13,6 +19,9 @@ const int kPaletteSize = 32;
 
 // Attenuation denominators at or below this count as this (a light with every factor 0).
 const float kMinAttenuation = 1e-4;
+// Point lights are scaled by this: with the show's constant attenuation of about 8 a light's
+// full colour reaches the surfaces next to it, a third of it 100 units away.
+const float kPointLightGain = 8.0;
 
 struct SurfacePoint {
     vec3 position;
@@ -121,7 +130,7 @@ vec4 shadeSurface(SurfacePoint s, bool useCookTorrance, bool parallaxVariant) {
         float distance = length(toLight);
         float denominator = pointLight[i].attConst + pointLight[i].attLin * distance +
                             pointLight[i].attQuad * distance * distance;
-        float attenuation = 1.0 / max(denominator, kMinAttenuation);
+        float attenuation = kPointLightGain / max(denominator, kMinAttenuation);
         vec3 l = distance > 0.0 ? toLight / distance : n;
         color += lightTerm(n, l, v, pointLight[i].color.rgb * attenuation, useCookTorrance);
     }

@@ -6,9 +6,10 @@
 #   textThickness  width of the glowing band below the threshold, in brightness (0: no glow)
 #   textAlpha      opacity, clamped to 0..1
 #   time           seconds; the glow's colour drifts with it
-# Alpha: the pass is blended (SRCALPHA, INVSRCALPHA) into an overlay buffer cleared to
-# transparent black, and that buffer again over the frame. It writes the square root of the
-# opacity, so the buffer's alpha is the opacity itself and the frame shows the overlay at it.
+# Alpha: the pass is blended (SRCALPHA, INVSRCALPHA) over the picture its buffer already holds
+# (the buffer is cleared only in depth; in the show it holds the bloom's glowing picture of the
+# frame), and that buffer is drawn over the frame with its alpha. Writing the square root of the
+# opacity puts the letters over that picture at about the opacity, and full opacity exactly.
 code = '''
 // The brightness the threshold acts on: the brightest channel, times the image's alpha.
 float brightness(vec4 image) {
