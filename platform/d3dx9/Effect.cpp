@@ -14,6 +14,10 @@ D3DPROGRAMCONSTANTSHAPE shapeOf(const ValueType& type) {
     return static_cast<D3DPROGRAMCONSTANTSHAPE>(type.columns);
 }
 
+std::string noArguments() {
+    return {};
+}
+
 }  // namespace
 
 HRESULT Effect::create(IDirect3DDevice9* device, EffectDescription description, std::string* error,
@@ -111,11 +115,8 @@ EffectStateBlock::Scope Effect::scopeOf(const TechniqueDesc& technique) const {
                                    {textures.begin(), textures.end()}};
 }
 
-HRESULT Effect::report(const std::string& method, const std::string& arguments, HRESULT result) {
-    if (sink_ != nullptr) {
-        sink_->RecordCall(EffectCallText::call(method, arguments, result).c_str());
-    }
-    return result;
+void Effect::recordCall(const char* method, const std::string& arguments, HRESULT result) {
+    sink_->RecordCall(EffectCallText::call(method, arguments, result).c_str());
 }
 
 ULONG Effect::AddRef() {
@@ -138,7 +139,8 @@ HRESULT Effect::SetTechnique(D3DXHANDLE technique) {
             result = D3D_OK;
         }
     }
-    return report("SetTechnique", EffectCallText::name(technique), result);
+    return report(
+        "SetTechnique", [&] { return std::string(EffectCallText::name(technique)); }, result);
 }
 
 D3DXHANDLE Effect::GetCurrentTechnique() {
@@ -147,9 +149,11 @@ D3DXHANDLE Effect::GetCurrentTechnique() {
 
 HRESULT Effect::Begin(UINT* passes, DWORD flags) {
     if (begun_) {
-        return report("Begin", std::to_string(flags), D3DERR_INVALIDCALL);
+        return report(
+            "Begin", [&] { return std::to_string(flags); }, D3DERR_INVALIDCALL);
     }
-    report("Begin", std::to_string(flags), D3D_OK);
+    report(
+        "Begin", [&] { return std::to_string(flags); }, D3D_OK);
     saved_.capture(device_, techniques_[technique_].scope, flags);
     begun_ = true;
     if (passes != nullptr) {
@@ -160,7 +164,8 @@ HRESULT Effect::Begin(UINT* passes, DWORD flags) {
 
 HRESULT Effect::BeginPass(UINT pass) {
     const bool valid = begun_ && activePass_ < 0 && pass < techniques_[technique_].passes.size();
-    report("BeginPass", std::to_string(pass), valid ? D3D_OK : D3DERR_INVALIDCALL);
+    report(
+        "BeginPass", [&] { return std::to_string(pass); }, valid ? D3D_OK : D3DERR_INVALIDCALL);
     if (!valid) {
         return D3DERR_INVALIDCALL;
     }
@@ -171,7 +176,7 @@ HRESULT Effect::BeginPass(UINT pass) {
 }
 
 HRESULT Effect::CommitChanges() {
-    report("CommitChanges", "", D3D_OK);
+    report("CommitChanges", noArguments, D3D_OK);
     if (activePass_ < 0) {
         return D3D_OK;
     }
@@ -185,11 +190,11 @@ HRESULT Effect::CommitChanges() {
 HRESULT Effect::EndPass() {
     const HRESULT result = activePass_ >= 0 ? D3D_OK : D3DERR_INVALIDCALL;
     activePass_ = -1;
-    return report("EndPass", "", result);
+    return report("EndPass", noArguments, result);
 }
 
 HRESULT Effect::End() {
-    report("End", "", D3D_OK);
+    report("End", noArguments, D3D_OK);
     if (!begun_) {
         return D3D_OK;
     }
@@ -263,82 +268,108 @@ HRESULT Effect::applyTextures(const PassDesc& pass, bool changedOnly) {
 }
 
 HRESULT Effect::SetBool(D3DXHANDLE parameter, BOOL value) {
-    return report("SetBool",
-                  EffectCallText::name(parameter) + ", " + (value != FALSE ? "TRUE" : "FALSE"),
-                  parameters_.setBool(parameter, value));
+    return report(
+        "SetBool",
+        [&] {
+            return EffectCallText::name(parameter) + ", " + (value != FALSE ? "TRUE" : "FALSE");
+        },
+        parameters_.setBool(parameter, value));
 }
 
 HRESULT Effect::SetInt(D3DXHANDLE parameter, INT value) {
-    return report("SetInt", EffectCallText::name(parameter) + ", " + std::to_string(value),
-                  parameters_.setInt(parameter, value));
+    return report(
+        "SetInt", [&] { return EffectCallText::name(parameter) + ", " + std::to_string(value); },
+        parameters_.setInt(parameter, value));
 }
 
 HRESULT Effect::SetFloat(D3DXHANDLE parameter, float value) {
-    return report("SetFloat",
-                  EffectCallText::name(parameter) + ", " + EffectCallText::number(value),
-                  parameters_.setFloat(parameter, value));
+    return report(
+        "SetFloat",
+        [&] { return EffectCallText::name(parameter) + ", " + EffectCallText::number(value); },
+        parameters_.setFloat(parameter, value));
 }
 
 HRESULT Effect::SetFloatArray(D3DXHANDLE parameter, const float* values, UINT count) {
-    return report("SetFloatArray",
-                  EffectCallText::name(parameter) + ", " + EffectCallText::floats(values, count) +
-                      ", " + std::to_string(count),
-                  parameters_.setFloatArray(parameter, values, count));
+    return report(
+        "SetFloatArray",
+        [&] {
+            return EffectCallText::name(parameter) + ", " + EffectCallText::floats(values, count) +
+                   ", " + std::to_string(count);
+        },
+        parameters_.setFloatArray(parameter, values, count));
 }
 
 HRESULT Effect::SetVector(D3DXHANDLE parameter, const D3DXVECTOR4* vector) {
-    return report("SetVector",
-                  EffectCallText::name(parameter) + ", " +
-                      EffectCallText::floats(vector != nullptr ? &vector->x : nullptr, 4),
-                  parameters_.setVector(parameter, vector));
+    return report(
+        "SetVector",
+        [&] {
+            return EffectCallText::name(parameter) + ", " +
+                   EffectCallText::floats(vector != nullptr ? &vector->x : nullptr, 4);
+        },
+        parameters_.setVector(parameter, vector));
 }
 
 HRESULT Effect::SetMatrix(D3DXHANDLE parameter, const D3DXMATRIX* matrix) {
-    return report("SetMatrix",
-                  EffectCallText::name(parameter) + ", " +
-                      EffectCallText::floats(matrix != nullptr ? &matrix->m[0][0] : nullptr, 16),
-                  parameters_.setMatrix(parameter, matrix));
+    return report(
+        "SetMatrix",
+        [&] {
+            return EffectCallText::name(parameter) + ", " +
+                   EffectCallText::floats(matrix != nullptr ? &matrix->m[0][0] : nullptr, 16);
+        },
+        parameters_.setMatrix(parameter, matrix));
 }
 
 HRESULT Effect::SetTexture(D3DXHANDLE parameter, IDirect3DBaseTexture9* texture) {
     return report(
         "SetTexture",
-        EffectCallText::name(parameter) + ", " + (texture != nullptr ? "texture" : "null"),
+        [&] {
+            return EffectCallText::name(parameter) + ", " +
+                   (texture != nullptr ? "texture" : "null");
+        },
         parameters_.setTexture(parameter, texture));
 }
 
 HRESULT Effect::GetBool(D3DXHANDLE parameter, BOOL* value) {
-    return report("GetBool", EffectCallText::name(parameter),
-                  parameters_.getBool(parameter, value));
+    return report(
+        "GetBool", [&] { return EffectCallText::name(parameter); },
+        parameters_.getBool(parameter, value));
 }
 
 HRESULT Effect::GetInt(D3DXHANDLE parameter, INT* value) {
-    return report("GetInt", EffectCallText::name(parameter), parameters_.getInt(parameter, value));
+    return report(
+        "GetInt", [&] { return EffectCallText::name(parameter); },
+        parameters_.getInt(parameter, value));
 }
 
 HRESULT Effect::GetFloat(D3DXHANDLE parameter, float* value) {
-    return report("GetFloat", EffectCallText::name(parameter),
-                  parameters_.getFloat(parameter, value));
+    return report(
+        "GetFloat", [&] { return EffectCallText::name(parameter); },
+        parameters_.getFloat(parameter, value));
 }
 
 HRESULT Effect::GetFloatArray(D3DXHANDLE parameter, float* values, UINT count) {
-    return report("GetFloatArray", EffectCallText::name(parameter) + ", " + std::to_string(count),
-                  parameters_.getFloatArray(parameter, values, count));
+    return report(
+        "GetFloatArray",
+        [&] { return EffectCallText::name(parameter) + ", " + std::to_string(count); },
+        parameters_.getFloatArray(parameter, values, count));
 }
 
 HRESULT Effect::GetVector(D3DXHANDLE parameter, D3DXVECTOR4* vector) {
-    return report("GetVector", EffectCallText::name(parameter),
-                  parameters_.getVector(parameter, vector));
+    return report(
+        "GetVector", [&] { return EffectCallText::name(parameter); },
+        parameters_.getVector(parameter, vector));
 }
 
 HRESULT Effect::GetMatrix(D3DXHANDLE parameter, D3DXMATRIX* matrix) {
-    return report("GetMatrix", EffectCallText::name(parameter),
-                  parameters_.getMatrix(parameter, matrix));
+    return report(
+        "GetMatrix", [&] { return EffectCallText::name(parameter); },
+        parameters_.getMatrix(parameter, matrix));
 }
 
 HRESULT Effect::GetTexture(D3DXHANDLE parameter, IDirect3DBaseTexture9** texture) {
-    return report("GetTexture", EffectCallText::name(parameter),
-                  parameters_.getTexture(parameter, texture));
+    return report(
+        "GetTexture", [&] { return EffectCallText::name(parameter); },
+        parameters_.getTexture(parameter, texture));
 }
 
 }  // namespace fx

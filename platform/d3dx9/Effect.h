@@ -82,7 +82,17 @@ private:
     HRESULT applyPass(const PassDesc& pass, PassProgram& program);
     HRESULT uploadConstants(PassProgram& program);
     HRESULT applyTextures(const PassDesc& pass, bool changedOnly);
-    HRESULT report(const std::string& method, const std::string& arguments, HRESULT result);
+    // Sends the call's line to the device's call sink, when it has one, and gives the result
+    // back. The arguments' text is made only then: the OpenGL device has no sink, and a matrix
+    // would cost sixteen number conversions on every call.
+    template <class ArgumentText>
+    HRESULT report(const char* method, ArgumentText&& arguments, HRESULT result) {
+        if (sink_ != nullptr) {
+            recordCall(method, arguments(), result);
+        }
+        return result;
+    }
+    void recordCall(const char* method, const std::string& arguments, HRESULT result);
 
     std::atomic<ULONG> references_{1};
     IDirect3DDevice9* device_;  // owned reference
