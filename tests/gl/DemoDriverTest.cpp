@@ -10,6 +10,7 @@
 
 #include "demo/DemoContent.h"
 #include "demo/DemoDriver.h"
+#include "demo/Loading.h"
 #include "demo/MusicClockGlobals.h"
 #include "gfx/GraphicsContext.h"
 #include "platform/d3d9/recording/RecordingDevice.h"
@@ -198,8 +199,12 @@ TEST_F(DemoDriverTest, ShutdownReleasesTheContentAndWithItEveryObjectOfTheDevice
     ASSERT_NE(recording, nullptr);
     recording->AddRef();
 
+    ASSERT_NE(g_loadingImage, nullptr);
     driver.shutDown();
     EXPECT_EQ(g_content, nullptr);
+    // A second start-up shows its own loading screen, not a freed image or none.
+    EXPECT_EQ(g_loadingImage, nullptr);
+    EXPECT_FALSE(g_loadingDone);
     EXPECT_EQ(recording->liveObjectCount(), 0u)
         << testing::PrintToString(recording->liveObjectNames());
     EXPECT_EQ(recording->Release(), 0u);
