@@ -25,9 +25,9 @@ MusicStream::~MusicStream() {
     close();
 }
 
-SoundResult MusicStream::open(const std::string& path) {
+SoundResult MusicStream::open(const std::string& path, std::string* reason) {
     SoundResult result = SoundResult::Ok;
-    auto track = DecodedTrack::decode(path, &result);
+    auto track = DecodedTrack::decode(path, &result, reason);
     if (!track) {
         close();
         return result;

@@ -42,8 +42,8 @@ public:
     MusicStream& operator=(const MusicStream&) = delete;
 
     // Decodes the file and prepares the output, not yet playing. A missing or undecodable file
-    // gives its failure and leaves the stream closed.
-    SoundResult open(const std::string& path);
+    // gives its failure, and *reason its cause in words, and leaves the stream closed.
+    SoundResult open(const std::string& path, std::string* reason = nullptr);
     SoundResult open(std::shared_ptr<const DecodedTrack> track);
     // Starts playback from the beginning. Once playing, further calls change nothing.
     SoundResult play();
