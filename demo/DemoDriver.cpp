@@ -27,9 +27,12 @@ bool DemoDriver::startUp() {
     g_window = window_.get();
 
     WindowConfig config = options_.config;
-    if (options_.askUser &&
-        runStartupDialog(window_->direct3D(), config) == StartupChoice::cancel) {
-        return false;
+    if (options_.askUser) {
+        const StartupChoice choice = runStartupDialog(window_->direct3D(), config);
+        if (choice != StartupChoice::start) {
+            cancelled_ = choice == StartupChoice::cancel;
+            return false;
+        }
     }
     if (!window_->create(config) || (options_.clock == nullptr && !openMusic())) {
         return false;
@@ -46,12 +49,20 @@ bool DemoDriver::startUp() {
     return true;
 }
 
-// A show without its music has no clock to run on: treated like any other missing data file.
+// A show without its music has no clock to run on. A missing file is reported like any other
+// missing data file; one that is there but does not decode is named with the decoder's reason.
 bool DemoDriver::openMusic() {
-    if (music_.open(options_.musicFile) == sound::SoundResult::Ok) {
+    std::string reason;
+    const sound::SoundResult result = music_.open(options_.musicFile, &reason);
+    if (result == sound::SoundResult::Ok) {
         return true;
     }
-    os::showMessageBox("Couldn't open file!", "error");
+    if (result == sound::SoundResult::FileNotFound) {
+        std::fprintf(stderr, "data file not found: \"%s\"\n", options_.musicFile.c_str());
+        os::showMessageBox("Couldn't open file!", "error");
+    } else {
+        os::showMessageBox("Couldn't decode " + options_.musicFile + ": " + reason, "error");
+    }
     os::postQuitMessage(0);
     return false;
 }
@@ -95,7 +106,7 @@ void DemoDriver::shutDown() {
 int DemoDriver::run() {
     if (!startUp()) {
         shutDown();
-        return 0;
+        return cancelled_ ? 0 : kFailedExitCode;
     }
     const std::uint32_t startMs = os::SystemClock::milliseconds();
     runFrames();

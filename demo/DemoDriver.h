@@ -6,10 +6,11 @@
 // start. Shutdown, in order: the content, the effect registry, the graphics context (every
 // texture and render target, then the device), the render window.
 //
-// A start-up failure (no Direct3D object, no window, no device, no music) is reported where it
-// happens and ends the program in order: nothing further is created, the shutdown still runs and
-// the exit code stays 0, as on a cancelled start. The sound objects and g_spectrum are kept to
-// the end of the process.
+// A start-up failure (no display, no Direct3D object, no window, no device, music missing or
+// undecodable) is reported where it happens and ends the program in order: nothing further is
+// created, the shutdown still runs, and the exit code says the show could not play. A cancelled
+// start and a show that played end with 0. The sound objects and g_spectrum are kept to the end
+// of the process.
 #pragma once
 
 #include <memory>
@@ -25,6 +26,9 @@
 
 class DemoDriver {
 public:
+    // The exit code of a show that could not play.
+    static constexpr int kFailedExitCode = 1;
+
     struct Options {
         // Makes the Direct3D object; null stands for Direct3D being unavailable.
         IDirect3D9* (*createDirect3D)() = &defaultDirect3D;
@@ -49,13 +53,16 @@ public:
 
     // True when the frame loop may run; false on cancel or a reported start-up failure.
     bool startUp();
+    // Whether a failed start-up was the user's cancel rather than a failure.
+    bool cancelled() const { return cancelled_; }
     // Frames until the quit flag is set (nothing when start-up did not succeed).
     void runFrames();
     // Runs once; later calls do nothing.
     void shutDown();
 
-    // The whole program: start-up, frames, shutdown. Returns the exit code. After a show it
-    // prints one line on standard output: the frames drawn and their mean rate.
+    // The whole program: start-up, frames, shutdown. Returns the exit code: 0 after a show or a
+    // cancel, kFailedExitCode after a start-up failure. After a show it prints one line on
+    // standard output: the frames drawn and their mean rate.
     int run();
 
     // Null before a successful start-up.
@@ -76,5 +83,6 @@ private:
     std::optional<MusicStreamClock> clock_;
     EmptyFrameContent emptyContent_;
     std::optional<FrameLoop> loop_;
+    bool cancelled_ = false;
     bool shutDown_ = false;
 };

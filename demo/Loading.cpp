@@ -81,4 +81,8 @@ IFrameContent* loadedFrameContent() {
 void releaseLoadedContent() {
     delete g_content;
     g_content = nullptr;
+    // The image goes with the graphics context right after this. A second start-up in the same
+    // process would otherwise find loading already done and skip its loading screen.
+    g_loadingImage = nullptr;
+    g_loadingDone = false;
 }

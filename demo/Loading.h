@@ -34,8 +34,9 @@ void runLoadingPhase(const std::function<void()>& build, os::MillisecondClock& c
 // The content the loading phase built, or null before.
 IFrameContent* loadedFrameContent();
 
-// Destroys the content the loading phase built (nothing when there is none). Its meshes hold
-// buffers of the device, so the shutdown runs it before it releases the graphics context.
+// Destroys the content the loading phase built (nothing when there is none) and resets the
+// loading screen's globals. Its meshes hold buffers of the device, so the shutdown runs it
+// before it releases the graphics context.
 void releaseLoadedContent();
 
 // The loading thread's loop: returns 0 at once without a window, without the image or when

@@ -6,5 +6,6 @@
 // the program then stays where it was started.
 bool enterExecutableDirectory();
 
-// Runs the demo and returns the process exit code.
+// Runs the demo, asking the user about failed checks (AssertionAction::Ask), and returns the
+// process exit code.
 int runDemo();

@@ -47,19 +47,22 @@ StartupChoice runStartupDialog(IDirect3D9* d3d, WindowConfig& config) {
     std::string error;
     if (!os::VideoSystem::start(&error)) {
         reportNoDisplay(error);
-        return StartupChoice::cancel;
+        return StartupChoice::failed;
     }
     if (!os::VideoSystem::showsWindows()) {
         reportNoDisplay("no display available: the video driver \"" + os::VideoSystem::driver() +
                         "\" shows no windows");
-        return StartupChoice::cancel;
+        return StartupChoice::failed;
     }
     return showStartupDialog(d3d, config);
 }
 
 StartupChoice showStartupDialog(IDirect3D9* d3d, WindowConfig& config) {
     StartupDialogState state(d3d);
-    if (!showDialog(state) || !state.started()) {
+    if (!showDialog(state)) {
+        return StartupChoice::failed;
+    }
+    if (!state.started()) {
         return StartupChoice::cancel;
     }
     state.writeChoice(config);

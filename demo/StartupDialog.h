@@ -4,14 +4,15 @@
 // d3d's default adapter. It is gone before the caller goes on, so it never overlaps the render
 // window. Without a display, or on a video driver that shows nothing (SDL falls back to its
 // offscreen driver when there is no display), nobody could answer it: it says so
-// ("error: no display available: ...") and answers cancel, with the quit message posted, so the
+// ("error: no display available: ...") and answers failed, with the quit message posted, so the
 // program ends in order, having created nothing.
 #pragma once
 
 #include "demo/WindowConfig.h"
 #include "platform/d3d9/d3d9.h"
 
-enum class StartupChoice { start, cancel };
+// failed: the dialog could not be shown (no display), so nobody chose.
+enum class StartupChoice { start, cancel, failed };
 
 // On start writes width, height and fullscreen into config (see StartupDialogState for an
 // empty list); on cancel leaves config as it is. The program goes on only on start.

@@ -4,11 +4,13 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <cstdio>
 #include <limits>
 #include <optional>
 #include <utility>
 
+#include "platform/os/CaseInsensitiveLookup.h"
 #include "platform/os/MessageBox.h"
 #include "platform/os/QuitRequest.h"
 
@@ -75,6 +77,27 @@ std::optional<std::vector<std::uint8_t>> readFile(const std::string& path) {
     return bytes;
 }
 
+// The data was made where file names ignore letter case: when no file has exactly this name,
+// the one that matches it ignoring case is read instead. A file that exists but cannot be read
+// is not replaced by another one.
+std::optional<std::vector<std::uint8_t>> readFileAnyCase(const std::string& path) {
+    errno = 0;
+    auto bytes = readFile(path);
+    if (bytes || (errno != ENOENT && errno != ENOTDIR)) {
+        return bytes;
+    }
+    const auto onDisk = os::CaseInsensitiveLookup::resolve(path);
+    return onDisk ? readFile(*onDisk) : std::nullopt;
+}
+
+// Names come from data files too: bytes that would garble the terminal are shown as '?'.
+std::string printable(std::string name) {
+    std::replace_if(
+        name.begin(), name.end(),
+        [](char c) { return std::isprint(static_cast<unsigned char>(c)) == 0; }, '?');
+    return name;
+}
+
 // "C:\\art\\x.png" and "c:x.png" both name a file on some drive, wherever the program is.
 bool hasDriveLetter(const std::string& name) {
     return name.size() >= 2 && std::isalpha(static_cast<unsigned char>(name[0])) != 0 &&
@@ -114,12 +137,12 @@ void DataFileCache::preload(const std::string& name) {
             return;
         }
     }
-    auto bytes = readFile(diskPath("data/" + name));
+    auto bytes = readFileAnyCase(diskPath("data/" + name));
     if (!bytes) {
-        bytes = readFile(diskPath(name));
+        bytes = readFileAnyCase(diskPath(name));
     }
     if (!bytes) {
-        reportUnopened();
+        reportUnopened(name);
         return;
     }
     std::lock_guard lock(mutex_);
@@ -137,11 +160,12 @@ void DataFileCache::preloadContained(const std::string& name) {
     if (staysInside(name)) {
         preload(name);
     } else {
-        reportUnopened();
+        reportUnopened(name);
     }
 }
 
-void DataFileCache::reportUnopened() {
+void DataFileCache::reportUnopened(const std::string& name) {
+    std::fprintf(stderr, "data file not found: \"%s\"\n", printable(name).c_str());
     os::showMessageBox("Couldn't open file!", "error");
     os::postQuitMessage(0);
 }

@@ -5,9 +5,11 @@
 // Names are matched exactly (case-sensitive, no normalisation): "data\\stars.jpg" and
 // "data/stars.jpg" are two entries. On disk the cache tries "data/" + name first, then the name
 // itself, each relative to its root (the working directory for the process-wide cache); only
-// when opening is a backslash read as the path separator. A name that cannot be opened as a
-// regular file is reported with the message box "Couldn't open file!" / "error" and a posted
-// quit request, and gets no entry.
+// when opening is a backslash read as the path separator. Where no file has exactly that name,
+// the one whose name matches ignoring letter case is read (CaseInsensitiveLookup), as the file
+// systems the data was made on find it; the entry still carries the name as asked. A name that
+// cannot be opened as a regular file is named on standard error and reported with the message
+// box "Couldn't open file!" / "error" and a posted quit request, and gets no entry.
 //
 // Names found inside data files (a model's texture names) are not the program's own: they go
 // through preloadContained, which refuses any name that would reach outside those two folders.
@@ -57,7 +59,7 @@ private:
 
     const DataFileEntry* findLocked(const std::string& name) const;
     std::string diskPath(const std::string& relative) const;
-    static void reportUnopened();
+    static void reportUnopened(const std::string& name);
 
     std::filesystem::path root_;
     std::deque<StoredFile> files_;

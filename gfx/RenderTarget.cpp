@@ -59,9 +59,13 @@ void RenderTarget::bind(unsigned index) {
         return;
     }
     if (bound_) {
-        // The bind goes ahead; what the first bind saved is given up.
+        // The bind goes ahead; what the first bind saved is given up. Its viewport goes too:
+        // only one unbind will follow, and it pops one viewport.
         fatalError(124);
         dropSavedSurfaces();
+        if (index_ == 0) {
+            ViewportStack::current().popViewport();
+        }
     }
     bound_ = true;
     index_ = index;

@@ -63,9 +63,12 @@ unsigned TShader::begin() {
     HR_CHECK(kSource, 70, onEffect([&](ID3DXEffect& e) { return e.SetTechnique(technique); }));
     // A failed Begin may leave the count unwritten; no passes then.
     UINT passes = 0;
-    HR_CHECK(kSource, 71, onEffect([&](ID3DXEffect& e) { return e.Begin(&passes, 0); }));
-    begun_ = true;
-    return passes;
+    const HRESULT began =
+        HR_CHECK(kSource, 71, onEffect([&](ID3DXEffect& e) { return e.Begin(&passes, 0); }));
+    // Several shaders share one effect: marked begun after a refused Begin, this shader's end
+    // would close the run another shader has open on it.
+    begun_ = SUCCEEDED(began);
+    return begun_ ? passes : 0;
 }
 
 void TShader::beginPass(unsigned pass) {

@@ -37,6 +37,7 @@ public:
 
     // Selects the technique and begins it (the effect saves the device states its passes
     // change, end restores them); the number of passes. While begun, does nothing and gives 0.
+    // A refused Begin is reported and leaves the shader not begun, with no passes.
     unsigned begin();
     void beginPass(unsigned pass);
     void endPass();

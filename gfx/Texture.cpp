@@ -1,5 +1,7 @@
 #include "gfx/Texture.h"
 
+#include <cstdio>
+
 #include "gfx/DataFileCache.h"
 #include "gfx/GraphicsContext.h"
 #include "platform/d3dx9/d3dx9.h"
@@ -23,13 +25,20 @@ void Texture::load(const std::string& name) {
     const void* bytes = file != nullptr ? file->data : nullptr;
     const UINT size = file != nullptr ? file->size : 0;
 
-    // The loader's result is not examined: whether a texture came out is all that matters.
+    // Whether a texture came out is all the engine needs; a file that was read but gave none is
+    // named on standard error, since the picture only shows black where it should be (a missing
+    // file was reported by the cache already).
     D3DXIMAGE_INFO info{};
-    D3DXCreateTextureFromFileInMemoryEx(GraphicsContext::instance().device, bytes, size,
-                                        D3DX_DEFAULT, D3DX_DEFAULT, 0, 0, D3DFMT_UNKNOWN,
-                                        D3DPOOL_DEFAULT, D3DX_FILTER_TRIANGLE | D3DX_FILTER_DITHER,
-                                        D3DX_FILTER_BOX, 0, &info, nullptr, &data.texture);
+    const HRESULT result = D3DXCreateTextureFromFileInMemoryEx(
+        GraphicsContext::instance().device, bytes, size, D3DX_DEFAULT, D3DX_DEFAULT, 0, 0,
+        D3DFMT_UNKNOWN, D3DPOOL_DEFAULT, D3DX_FILTER_TRIANGLE | D3DX_FILTER_DITHER, D3DX_FILTER_BOX,
+        0, &info, nullptr, &data.texture);
     if (data.texture == nullptr) {
+        if (file != nullptr) {
+            std::fprintf(stderr, "texture %s: %s\n", name.c_str(),
+                         result == D3DXERR_INVALIDDATA ? "not an image the loader can decode"
+                                                       : "the device could not make it");
+        }
         return;
     }
     D3DSURFACE_DESC top{};

@@ -1,4 +1,4 @@
-// D3DXCreateTextureFromFileInMemoryEx over any device: decode with stb_image, convert to the
+// D3DXCreateTextureFromFileInMemoryEx over any device: decode (DecodedImage), convert to the
 // texture format, build the mip chain on the CPU with a box filter, create the texture with
 // CreateTexture and fill every level through LockRect/UnlockRect.
 //

@@ -8,8 +8,6 @@ namespace {
 
 constexpr std::uint64_t kTgaHeader = 18;
 constexpr std::uint64_t kTgaRunLength = 128;
-// Deflate codes a 258-byte match in two bits at best.
-constexpr std::uint64_t kDeflateMaxRatio = 1032;
 
 // Past the end of the data the header reads as zeros, as the decoder reads it.
 unsigned byteAt(const unsigned char* bytes, std::size_t size, std::size_t pos) {
@@ -38,8 +36,6 @@ std::uint64_t DeclaredSizeCheck::minimumFileSize(const unsigned char* bytes, std
             return bmp(bytes, size, width, height);
         case D3DXIFF_TGA:
             return tga(bytes, size, std::uint64_t{width} * height);
-        case D3DXIFF_PNG:
-            return png(bytes, size, width, height);
         case D3DXIFF_JPG:
             return jpeg(width, height);
         default:
@@ -75,27 +71,6 @@ std::uint64_t DeclaredSizeCheck::tga(const unsigned char* bytes, std::size_t siz
         return header + (pixels + kTgaRunLength - 1) / kTgaRunLength * (1 + pixelBytes);
     }
     return header + pixels * pixelBytes;
-}
-
-// The header's bit depth and colour type give the bits of a pixel.
-std::uint64_t DeclaredSizeCheck::png(const unsigned char* bytes, std::size_t size,
-                                     std::uint64_t width, std::uint64_t height) {
-    const std::uint64_t depth = std::max(1u, byteAt(bytes, size, 24));
-    std::uint64_t samples = 1;
-    switch (byteAt(bytes, size, 25)) {
-        case 2:
-            samples = 3;
-            break;
-        case 4:
-            samples = 2;
-            break;
-        case 6:
-            samples = 4;
-            break;
-        default:
-            break;
-    }
-    return width * height * depth * samples / 8 / kDeflateMaxRatio;
 }
 
 std::uint64_t DeclaredSizeCheck::jpeg(std::uint64_t width, std::uint64_t height) {

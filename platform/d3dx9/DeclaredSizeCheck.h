@@ -1,14 +1,14 @@
 // Refuses image files too short for the pixels their header declares, before anything is
-// allocated for them. The packaged decoder trusts the header: it allocates width x height pixels
-// and then reads what is there, filling the rest with zeros (BMP, JPEG, RLE TGA) or leaving it as
-// the allocator handed it over (uncompressed TGA), and reports success. A 30-byte file claiming
+// allocated for them. The decoders trust the header: they take width x height pixels and then
+// read what is there, filling the rest with zeros (BMP, RLE TGA), grey (JPEG) or leaving it as
+// the allocator handed it over (uncompressed TGA), and report success. A 30-byte file claiming
 // 8192 x 8192 pixels would cost a quarter of a gigabyte and seconds of decoding, and come out as
-// garbage.
+// garbage. (PNG needs no floor: its decoder fails as soon as the compressed data runs out.)
 //
 // Each format has a floor on the bytes its pixels take: uncompressed rows take their full size,
-// run-length packets cover at most 128 pixels, deflate expands at most 1032 times, and a
-// complete JPEG spends at least one bit on every 8 x 8 block of its full-resolution component.
-// Files that reach the floor are left to the decoder; it still rejects what it cannot read.
+// run-length packets cover at most 128 pixels, and a complete JPEG spends at least one bit on
+// every 8 x 8 block of its full-resolution component. Files that reach the floor are left to the
+// decoder; it still rejects what it cannot read.
 #pragma once
 
 #include <cstddef>
@@ -35,8 +35,6 @@ private:
     static std::uint64_t bmp(const unsigned char* bytes, std::size_t size, std::uint64_t width,
                              std::uint64_t height);
     static std::uint64_t tga(const unsigned char* bytes, std::size_t size, std::uint64_t pixels);
-    static std::uint64_t png(const unsigned char* bytes, std::size_t size, std::uint64_t width,
-                             std::uint64_t height);
     static std::uint64_t jpeg(std::uint64_t width, std::uint64_t height);
 };
 

@@ -1,18 +1,16 @@
 #include "platform/d3dx9/DecodedImage.h"
 
-#include "platform/d3dx9/DeclaredSizeCheck.h"
-#include "platform/d3dx9/JpegHuffmanCheck.h"
-#include "platform/d3dx9/PngChunkCheck.h"
-
 #include <climits>
 #include <cstring>
+
+#include "platform/d3dx9/DeclaredSizeCheck.h"
+#include "platform/d3dx9/JpegDecoder.h"
+#include "platform/d3dx9/PngDecoder.h"
 
 // Static: other parts of the program may carry their own copy of stb_image.
 #define STB_IMAGE_STATIC
 #define STB_IMAGE_IMPLEMENTATION
 #define STBI_NO_STDIO
-#define STBI_ONLY_JPEG
-#define STBI_ONLY_PNG
 #define STBI_ONLY_BMP
 #define STBI_ONLY_TGA
 #define STBI_MAX_DIMENSIONS 16384
@@ -35,28 +33,18 @@ D3DXIMAGE_FILEFORMAT formatOf(const unsigned char* bytes, std::size_t size) {
     return D3DXIFF_TGA;
 }
 
-}  // namespace
-
-std::optional<DecodedImage> DecodedImage::decode(const void* data, std::size_t size) {
-    if (data == nullptr || size == 0 || size > static_cast<std::size_t>(INT_MAX)) {
-        return std::nullopt;
-    }
-    const auto* bytes = static_cast<const stbi_uc*>(data);
-    if (!JpegHuffmanCheck::tablesFit(bytes, size) || !PngChunkCheck::chunksFit(bytes, size)) {
-        return std::nullopt;
-    }
+// BMP and TGA through stb_image, which trusts the header: it allocates what the header declares
+// and reads what is there, leaving the rest zero or as the allocator gave it. Files too short
+// for their declared pixels are refused first (DeclaredSizeCheck).
+std::optional<DecodedImage> decodeWithStb(const stbi_uc* bytes, std::size_t size,
+                                          D3DXIMAGE_FILEFORMAT format) {
     const int length = static_cast<int>(size);
     int width = 0;
     int height = 0;
     int channels = 0;
-    if (stbi_info_from_memory(bytes, length, &width, &height, &channels) == 0 || width <= 0 ||
-        height <= 0 || channels < 1 || channels > 4 || static_cast<unsigned>(width) > kMaxSide ||
-        static_cast<unsigned>(height) > kMaxSide ||
-        static_cast<std::size_t>(width) * static_cast<std::size_t>(height) > kMaxPixels) {
-        return std::nullopt;
-    }
-    const D3DXIMAGE_FILEFORMAT format = formatOf(bytes, size);
-    if (!DeclaredSizeCheck::fits(bytes, size, format, static_cast<unsigned>(width),
+    if (stbi_info_from_memory(bytes, length, &width, &height, &channels) == 0 ||
+        !DecodedImage::withinLimits(width, height) || channels < 1 || channels > 4 ||
+        !DeclaredSizeCheck::fits(bytes, size, format, static_cast<unsigned>(width),
                                  static_cast<unsigned>(height))) {
         return std::nullopt;
     }
@@ -83,6 +71,28 @@ std::optional<DecodedImage> DecodedImage::decode(const void* data, std::size_t s
     image.pixels.assign(pixels, pixels + count);
     stbi_image_free(pixels);
     return image;
+}
+
+}  // namespace
+
+std::optional<DecodedImage> DecodedImage::decode(const void* data, std::size_t size) {
+    if (data == nullptr || size == 0 || size > static_cast<std::size_t>(INT_MAX)) {
+        return std::nullopt;
+    }
+    const auto* bytes = static_cast<const unsigned char*>(data);
+    switch (const D3DXIMAGE_FILEFORMAT format = formatOf(bytes, size)) {
+        case D3DXIFF_PNG:
+            return PngDecoder::decode(bytes, size);
+        case D3DXIFF_JPG:
+            return JpegDecoder::decode(bytes, size);
+        default:
+            return decodeWithStb(bytes, size, format);
+    }
+}
+
+bool DecodedImage::withinLimits(long long width, long long height) {
+    return width > 0 && height > 0 && width <= kMaxSide && height <= kMaxSide &&
+           static_cast<std::size_t>(width) * static_cast<std::size_t>(height) <= kMaxPixels;
 }
 
 }  // namespace fx

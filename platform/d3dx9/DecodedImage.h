@@ -1,5 +1,7 @@
-// An image file decoded into memory by stb_image: JPEG, PNG, BMP or TGA, top row first, with one
-// byte per pixel for grey images and four (R, G, B, A) for everything else.
+// An image file decoded into memory: JPEG (JpegDecoder), PNG (PngDecoder), BMP or TGA (stb_image),
+// top row first, with one byte per pixel for grey images and four (R, G, B, A) for everything
+// else. Pixels are written into zeroed memory: nothing of a decoded image comes from memory
+// that no decoder wrote.
 #pragma once
 
 #include <cstddef>
@@ -12,9 +14,9 @@
 namespace fx {
 
 struct DecodedImage {
-    // Guards against images that would exhaust memory: each side and the pixel count are bounded,
-    // and the file must be long enough for its pixels (DeclaredSizeCheck), before anything is
-    // decoded. 16384 is the smallest maximum texture size an OpenGL 4.5 device may have.
+    // Guards against images that would exhaust memory: each side and the pixel count are bounded
+    // before anything is decoded. 16384 is the smallest maximum texture size an OpenGL 4.5
+    // device may have.
     static constexpr unsigned kMaxSide = 16384;
     static constexpr std::size_t kMaxPixels = std::size_t{1} << 26;
 
@@ -27,6 +29,9 @@ struct DecodedImage {
 
     // Nothing when the bytes are not an image of a supported format or are too large.
     static std::optional<DecodedImage> decode(const void* data, std::size_t size);
+
+    // Whether a picture of that size may be decoded at all.
+    static bool withinLimits(long long width, long long height);
 };
 
 }  // namespace fx

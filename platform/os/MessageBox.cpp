@@ -23,13 +23,13 @@ bool hasDisplay() {
     return (x11 != nullptr && *x11 != '\0') || (wayland != nullptr && *wayland != '\0');
 }
 
+}  // namespace
+
 bool canShowDialog() {
     const char* driver = SDL_WasInit(SDL_INIT_VIDEO) != 0 ? SDL_GetCurrentVideoDriver()
                                                           : std::getenv("SDL_VIDEODRIVER");
     return !isHeadlessDriver(driver) && hasDisplay();
 }
-
-}  // namespace
 
 void showMessageBox(const std::string& text, const std::string& caption) {
     std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());

@@ -12,4 +12,8 @@ namespace os {
 // active (the capture takes the report instead). Returns when the dialog is dismissed.
 void showMessageBox(const std::string& text, const std::string& caption);
 
+// Whether a dialog would be seen: a display is present and SDL's video driver is neither
+// "offscreen" nor "dummy".
+bool canShowDialog();
+
 }  // namespace os

@@ -2,7 +2,9 @@
 
 #include <mpg123.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <mutex>
 
 namespace sound {
@@ -74,12 +76,15 @@ std::vector<float> readAll(mpg123_handle* handle) {
 }  // namespace
 
 std::shared_ptr<const DecodedTrack> DecodedTrack::decode(const std::string& path,
-                                                         SoundResult* result) {
-    SoundResult ignored;
-    SoundResult& out = result ? *result : ignored;
+                                                         SoundResult* result, std::string* reason) {
+    SoundResult ignoredResult;
+    std::string ignoredReason;
+    SoundResult& out = result ? *result : ignoredResult;
+    std::string& why = reason ? *reason : ignoredReason;
     std::FILE* probe = std::fopen(path.c_str(), "rb");
     if (!probe) {
         out = SoundResult::FileNotFound;
+        why = std::strerror(errno);
         return nullptr;
     }
     std::fclose(probe);
@@ -87,17 +92,23 @@ std::shared_ptr<const DecodedTrack> DecodedTrack::decode(const std::string& path
     initMpg123Once();
     Handle handle = newFloatStereoHandle();
     long rate = 0;
-    if (!handle || mpg123_open(handle.get(), path.c_str()) != MPG123_OK ||
+    out = SoundResult::Format;
+    if (!handle) {
+        why = "the mp3 decoder could not be started";
+        return nullptr;
+    }
+    if (mpg123_open(handle.get(), path.c_str()) != MPG123_OK ||
         !fixOutputFormat(handle.get(), &rate) || rate <= 0) {
-        out = SoundResult::Format;
+        why = mpg123_strerror(handle.get());
         return nullptr;
     }
     std::vector<float> samples = readAll(handle.get());
     if (samples.empty()) {
-        out = SoundResult::Format;
+        why = "no mp3 audio frame in the file";
         return nullptr;
     }
     out = SoundResult::Ok;
+    why.clear();
     return fromSamples(std::move(samples), static_cast<int>(rate));
 }
 

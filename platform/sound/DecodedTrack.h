@@ -17,9 +17,11 @@ public:
     static constexpr int kChannels = 2;
 
     // Decodes an mp3 with libmpg123. A missing file or one with no decodable frame gives null and
-    // sets *result; a damaged file gives whatever frames mpg123 recovered.
+    // sets *result, and *reason to the cause in words (mpg123's own where it gave one); a damaged
+    // file gives whatever frames mpg123 recovered.
     static std::shared_ptr<const DecodedTrack> decode(const std::string& path,
-                                                      SoundResult* result = nullptr);
+                                                      SoundResult* result = nullptr,
+                                                      std::string* reason = nullptr);
 
     // A track from samples already in memory (interleaved stereo), for generated signals.
     static std::shared_ptr<const DecodedTrack> fromSamples(std::vector<float> interleaved,

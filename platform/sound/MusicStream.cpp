@@ -25,9 +25,9 @@ MusicStream::~MusicStream() {
     close();
 }
 
-SoundResult MusicStream::open(const std::string& path) {
+SoundResult MusicStream::open(const std::string& path, std::string* reason) {
     SoundResult result = SoundResult::Ok;
-    auto track = DecodedTrack::decode(path, &result);
+    auto track = DecodedTrack::decode(path, &result, reason);
     if (!track) {
         close();
         return result;
@@ -161,8 +161,8 @@ void MusicStream::fillCallback(void* self, uint8_t* stream, int bytes) {
                 static_cast<size_t>(take) * kFrameBytes);
     std::memset(stream + take * kFrameBytes, 0, static_cast<size_t>(bytes - take * kFrameBytes));
     if (take > 0) {
-        // Only frames of the track count; after its end the last stamp stays, so the clock
-        // drains the queue up to the track's length and stops there.
+        // Only frames of the track count; after its end the last stamp stays, and the clock
+        // goes on from it with the time passed.
         music->cursor_ += take;
         music->counter_.publish({music->cursor_, monotonicNs()});
     }

@@ -42,13 +42,13 @@ public:
     MusicStream& operator=(const MusicStream&) = delete;
 
     // Decodes the file and prepares the output, not yet playing. A missing or undecodable file
-    // gives its failure and leaves the stream closed.
-    SoundResult open(const std::string& path);
+    // gives its failure, and *reason its cause in words, and leaves the stream closed.
+    SoundResult open(const std::string& path, std::string* reason = nullptr);
     SoundResult open(std::shared_ptr<const DecodedTrack> track);
     // Starts playback from the beginning. Once playing, further calls change nothing.
     SoundResult play();
-    // Milliseconds of the track heard so far: 0 before play, never decreasing, the track's length
-    // once it has ended.
+    // Milliseconds since the track started to be heard: 0 before play, never decreasing. After
+    // the track's end it goes on with the time passed, in silence.
     uint32_t positionMs();
     // Spectrum of the last 128 frames heard (see OfflineMusicReader::spectrumAtFrame). Fails,
     // leaving out untouched, when not open, not playing yet, ended, or with a bad count.

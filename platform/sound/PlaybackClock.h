@@ -12,8 +12,10 @@ namespace sound {
 // holds first. Right after a callback that is `queuedFrames` of output; the queue drains in real
 // time until the next callback. So the heard frame is the consumed count minus what is still
 // queued, which moves smoothly between callbacks instead of in buffer-sized steps.
-// The result never decreases (a late or early callback cannot pull it back) and stops at the
-// track's length. Pure arithmetic: time comes in as arguments.
+// The result never decreases (a late or early callback cannot pull it back). Past the track's
+// end it goes on with the time since the last frames were handed over, as silence heard; the
+// show's timeline then runs to its own end whatever the track's length. Pure arithmetic: time
+// comes in as arguments.
 class PlaybackClock {
 public:
     PlaybackClock(int sampleRate, int64_t totalFrames, int64_t queuedFrames);

@@ -241,9 +241,15 @@ TEST_P(BadDataTest, TheProgramReportsTheLossAndEndsOrCarriesOnInOrder) {
                               Not(anyOtherReport)));
             break;
         case Expect::orderlyMusic:
-            EXPECT_EXIT(runShowOnDamagedData(c), testing::ExitedWithCode(0),
-                        AnyOf(AllOf(HasSubstr(allFrames), HasSubstr("boxes=[]")),
-                              AllOf(HasSubstr("started=0 frames=0"), missingReport)));
+            if (c.damage == Damage::missing) {
+                EXPECT_EXIT(runShowOnDamagedData(c), testing::ExitedWithCode(0),
+                            AllOf(HasSubstr("started=0 frames=0"), missingReport));
+            } else {
+                EXPECT_EXIT(runShowOnDamagedData(c), testing::ExitedWithCode(0),
+                            AnyOf(AllOf(HasSubstr(allFrames), HasSubstr("boxes=[]")),
+                                  AllOf(HasSubstr("started=0 frames=0"),
+                                        HasSubstr("error:Couldn't decode data/vorx.mp3: "))));
+            }
             break;
     }
 }
@@ -304,7 +310,10 @@ TEST(BadMusicOfflineTest, ADamagedTrackRendersOrStopsWithAClearError) {
                 EXPECT_TRUE(session.render(Rational::reduced(ms, 1000))) << damageName(damage);
             }
         } else {
-            EXPECT_FALSE(session.error().empty()) << damageName(damage);
+            // Where capture looks for data is worth saying only when the file was not there.
+            EXPECT_EQ(session.error().find("looks for data/") != std::string::npos,
+                      damage == Damage::missing)
+                << session.error();
         }
         session.shutDown();
         fs::remove(track);

@@ -10,6 +10,7 @@
 
 #include "demo/DemoContent.h"
 #include "demo/DemoDriver.h"
+#include "demo/Loading.h"
 #include "demo/MusicClockGlobals.h"
 #include "gfx/GraphicsContext.h"
 #include "platform/d3d9/recording/RecordingDevice.h"
@@ -155,22 +156,29 @@ TEST_F(DemoDriverTest, CloseRequestEndsTheLoopAfterTheCurrentFrame) {
     EXPECT_EQ(g_window, nullptr);
 }
 
-TEST_F(DemoDriverTest, StartUpFailuresEndTheProgramInOrderWithExitCodeZero) {
+TEST_F(DemoDriverTest, StartUpFailuresEndTheProgramInOrderWithAFailureExitCode) {
     DemoDriver::Options noDirect3D = smallWindow();
     noDirect3D.createDirect3D = [] { return static_cast<IDirect3D9*>(nullptr); };
     DemoDriver::Options noMusic = smallWindow();
     noMusic.musicFile = "data/no-such-track.mp3";
+    // A file that is there but holds no music: its own message, naming it.
+    DemoDriver::Options badMusic = smallWindow();
+    badMusic.musicFile = "data/loading.jpg";
     const struct {
         DemoDriver::Options options;
         const char* message;
-    } cases[] = {{noDirect3D, "Direct3DCreate9 failed!"}, {noMusic, "Couldn't open file!"}};
+    } cases[] = {{noDirect3D, "Direct3DCreate9 failed!"},
+                 {noMusic, "Couldn't open file!"},
+                 {badMusic, "Couldn't decode data/loading.jpg: "}};
     for (const auto& c : cases) {
         os::clearQuitRequest();
         boxes.clear();
         DemoDriver driver(c.options);
-        EXPECT_EQ(driver.run(), 0);
+        EXPECT_EQ(driver.run(), DemoDriver::kFailedExitCode);
         EXPECT_EQ(driver.frameLoop(), nullptr) << c.message;
-        EXPECT_EQ(boxes.records(), (std::vector<os::MessageBoxRecord>{{"error", c.message}}));
+        ASSERT_EQ(boxes.count(), 1u) << c.message;
+        EXPECT_EQ(boxes.records()[0].caption, "error");
+        EXPECT_TRUE(boxes.records()[0].text.starts_with(c.message)) << boxes.records()[0].text;
         EXPECT_TRUE(os::quitRequested()) << c.message;
         EXPECT_EQ(device(), nullptr) << "shutdown released the device: " << c.message;
         EXPECT_EQ(g_window, nullptr);
@@ -198,8 +206,12 @@ TEST_F(DemoDriverTest, ShutdownReleasesTheContentAndWithItEveryObjectOfTheDevice
     ASSERT_NE(recording, nullptr);
     recording->AddRef();
 
+    ASSERT_NE(g_loadingImage, nullptr);
     driver.shutDown();
     EXPECT_EQ(g_content, nullptr);
+    // A second start-up shows its own loading screen, not a freed image or none.
+    EXPECT_EQ(g_loadingImage, nullptr);
+    EXPECT_FALSE(g_loadingDone);
     EXPECT_EQ(recording->liveObjectCount(), 0u)
         << testing::PrintToString(recording->liveObjectNames());
     EXPECT_EQ(recording->Release(), 0u);

@@ -94,6 +94,27 @@ TEST_F(DataFileCacheTest, NamesMatchExactlyIncludingCase) {
     EXPECT_EQ(cache.find("Tex.png "), nullptr);
 }
 
+// Names in models made on Windows differ in case from the files: with no file of exactly that
+// name, the one file matching it ignoring case is read, folders included, under the name asked.
+TEST_F(DataFileCacheTest, FileOfAnotherLetterCaseIsFoundWhenItIsTheOnlyOne) {
+    write("data/Walls/CWALL02.jpg", "wall");
+    write("data/Tex.png", "upper");
+    write("data/tex.png", "lower");
+    DataFileCache cache(root);
+    cache.preload("walls\\cwall02.JPG");
+    EXPECT_EQ(contents(cache.find("walls\\cwall02.JPG")), "wall");
+    EXPECT_EQ(cache.find("Walls\\CWALL02.jpg"), nullptr);
+    EXPECT_TRUE(boxes.records().empty());
+
+    // Two candidates that differ only in case: neither is picked.
+    testing::internal::CaptureStderr();
+    cache.preload("TEX.PNG");
+    EXPECT_EQ(cache.find("TEX.PNG"), nullptr);
+    EXPECT_EQ(boxes.records(), std::vector<os::MessageBoxRecord>{kOpenFailure});
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("data file not found: \"TEX.PNG\""),
+              std::string::npos);
+}
+
 TEST_F(DataFileCacheTest, EmptyAndBinaryFilesKeepTheirExactBytes) {
     write("data/empty.bin", "");
     write("data/zeros.bin", std::string("\0\xff\0\n\r", 5));

@@ -72,7 +72,7 @@ TEST(MusicStreamTest, FailedOpenLeavesAClosedStreamThatAnswersEveryCall) {
     EXPECT_EQ(music.open(std::shared_ptr<const sound::DecodedTrack>()), SoundResult::Format);
 }
 
-TEST(MusicStreamTest, PlaysOnceOnTheDeviceAndStopsAtTheTrackLength) {
+TEST(MusicStreamTest, PlaysOnceOnTheDeviceAndGoesOnInSilenceAfterTheTrack) {
     ScopedEnv driver("SDL_AUDIODRIVER", "dummy");
     MusicStream music(512);
     ASSERT_EQ(music.open(soundtest::sineTrack(soundtest::binHz(7), 0.5, 13230)), SoundResult::Ok);
@@ -99,10 +99,11 @@ TEST(MusicStreamTest, PlaysOnceOnTheDeviceAndStopsAtTheTrackLength) {
     bool monotonic = false;
     playToTheEnd(music, monotonic);
     EXPECT_TRUE(monotonic);
-    EXPECT_EQ(music.positionMs(), 300u);
+    const uint32_t atEnd = music.positionMs();
+    EXPECT_GE(atEnd, 300u);
     EXPECT_EQ(music.timing().consumedFrames, 13230) << "consumed exactly the track, no loop";
     std::this_thread::sleep_for(50ms);
-    EXPECT_EQ(music.positionMs(), 300u) << "stays at the length after the end";
+    EXPECT_GE(music.positionMs(), atEnd + 50) << "time goes on after the end";
     bins.fill(-1.0f);
     EXPECT_EQ(music.getSpectrum(bins.data()), SoundResult::Ended);
     EXPECT_EQ(bins[7], -1.0f);
@@ -128,7 +129,7 @@ TEST(MusicStreamTest, WithoutAnAudioDeviceASilentClockPlaysTheTrack) {
     bool monotonic = false;
     playToTheEnd(music, monotonic);
     EXPECT_TRUE(monotonic);
-    EXPECT_EQ(music.positionMs(), 200u);
+    EXPECT_GE(music.positionMs(), 200u);
     EXPECT_EQ(music.getSpectrum(bins.data()), SoundResult::Ended);
 }
 

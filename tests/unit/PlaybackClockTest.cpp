@@ -35,19 +35,29 @@ TEST(PlaybackClockTest, NeverDecreasesWhateverTheCallbackTiming) {
     EXPECT_EQ(clock.heardFrame({5 * kQueue, kT0 + 30 * kMs}, kT0 + 29 * kMs), 4 * kQueue);
 }
 
-TEST(PlaybackClockTest, StopsAtTheEndOfTheTrackAndStaysThere) {
+TEST(PlaybackClockTest, GoesOnInSilencePastTheEndOfTheTrack) {
     const int64_t total = 3000;
     PlaybackClock clock(kRate, total, kQueue);
     EXPECT_FALSE(clock.ended());
-    // The last callback took the final frames; the queue drains up to the track's length.
+    // The last callback took the final frames; the queue drains up to the track's length...
     EXPECT_EQ(clock.heardFrame({total, kT0}, kT0), total - kQueue);
     EXPECT_EQ(clock.heardFrame({total, kT0}, kT0 + 10 * kMs), total - kQueue + 441);
-    EXPECT_EQ(clock.heardFrame({total, kT0}, kT0 + 100 * kMs), total);
+    // ...and the time since that callback goes on counting, frame for frame.
+    EXPECT_EQ(clock.heardFrame({total, kT0}, kT0 + 1000 * kMs), total - kQueue + kRate);
     EXPECT_TRUE(clock.ended());
-    EXPECT_EQ(clock.heardFrame({total, kT0}, kT0 + 100'000 * kMs), total);
-    // A counter beyond the track (it cannot happen, but must not run past the end either).
-    EXPECT_EQ(clock.heardFrame({total * 2, kT0}, kT0 + 100'000 * kMs), total);
-    EXPECT_EQ(PlaybackClock::framesToMs(clock.lastFrame(), kRate), 68u);
+
+    // Tracks shorter than the show, on a steady device (the last frames are handed over one
+    // queue before they are heard) and on the silent clock: 126 s after the start the position
+    // reads 126 s, as with a full-length track, so the show ends.
+    for (const int64_t length : {int64_t{3600} * kRate / 1000, int64_t{100} * kRate}) {
+        for (const int64_t queue : {kQueue, int64_t{0}}) {
+            PlaybackClock track(kRate, length, queue);
+            const int64_t handedOverNs = (length - queue) * 1000 * kMs / kRate;
+            const int64_t frame = track.heardFrame({length, handedOverNs}, 126'000 * kMs);
+            EXPECT_EQ(PlaybackClock::framesToMs(frame, kRate), 126'000u)
+                << length << " frames, queue " << queue;
+        }
+    }
 }
 
 TEST(PlaybackClockTest, SilentClockFollowsElapsedTimeExactly) {

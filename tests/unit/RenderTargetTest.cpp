@@ -147,6 +147,12 @@ TEST_F(RenderTargetTest, BrokenProtocolIsReported) {
     target.unbind();
     EXPECT_EQ(boxes.records(), (std::vector{fatal(124), fatal(166)}));
     EXPECT_TRUE(device->calls().empty());
+
+    // A second index-0 bind leaves one viewport for its one unbind to take back.
+    target.bind(0);
+    target.bind(0);
+    target.unbind();
+    EXPECT_EQ(viewports.depth(), 0u);
 }
 
 TEST_F(RenderTargetTest, BindingLeavesNoReferenceBehind) {

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -56,6 +58,46 @@ TEST(AssertionReportDeathTest, AbortActionEndsTheProcess) {
             os::assertionReport("0", "demo/Main", 7);
         },
         "Assertion failed: 0, file demo/Main, line 7");
+}
+
+namespace {
+
+std::vector<std::string> questionsPut;
+
+os::AssertionAction continueAndRecord(const std::string& report) {
+    questionsPut.push_back(report);
+    return os::AssertionAction::Continue;
+}
+
+}  // namespace
+
+// The program asks its user; once continued, a check failing every frame is not asked again.
+TEST(AssertionReportDeathTest, AskPutsEachFailingCheckToTheUserOnceAndAbortsWhenTold) {
+    os::setAssertionAction(os::AssertionAction::Ask);
+    os::setAssertionQuestion(&continueAndRecord);
+    testing::internal::CaptureStderr();
+    for (int frame = 0; frame < 3; ++frame) {
+        os::assertionReport("0", "demo/Main", 217);
+    }
+    os::assertionReport("0", "gfx/TShader", 71);
+    const std::string written = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(std::count(written.begin(), written.end(), '\n'), 4) << "every report is written";
+    EXPECT_EQ(questionsPut,
+              (std::vector<std::string>{"Assertion failed: 0, file demo/Main, line 217",
+                                        "Assertion failed: 0, file gfx/TShader, line 71"}));
+    {
+        os::AssertionCapture capture;  // a test's capture stands for the user
+        os::assertionReport("0", "gfx/RenderUtils", 95);
+    }
+    EXPECT_EQ(questionsPut.size(), 2u);
+    EXPECT_DEATH(
+        {
+            os::setAssertionQuestion([](const std::string&) { return os::AssertionAction::Abort; });
+            os::assertionReport("0", "gfx/D3DMesh", 40);
+        },
+        "Assertion failed: 0, file gfx/D3DMesh, line 40");
+    os::setAssertionAction(os::AssertionAction::Continue);
+    os::setAssertionQuestion(nullptr);
 }
 
 TEST(HrCheck, FailureCodesRaiseTheReportAndPassTheResultThrough) {

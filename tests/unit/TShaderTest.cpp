@@ -101,14 +101,20 @@ TEST_F(TShaderTest, FailingEffectCallsAreReportedWithTheirLines) {
     unknown.end();
     EXPECT_THAT(reportedLines(capture), testing::Contains(70));
 
-    // The effect is shared: a second shader cannot begin it while the first one has.
+    // The effect is shared: a second shader cannot begin it while the first one has, and its
+    // end must not close the first one's run.
     capture.clear();
     TShader holder("Flat", file);
     holder.begin();
-    shader.begin();
+    EXPECT_EQ(shader.begin(), 0u);
     EXPECT_THAT(reportedLines(capture), testing::Contains(71));
-    holder.end();
+    EXPECT_FALSE(shader.isBegun());
+    capture.clear();
     shader.end();
+    holder.beginPass(0);
+    holder.endPass();
+    holder.end();
+    EXPECT_TRUE(reportedLines(capture).empty());
 
     // A well-formed draw reports nothing.
     capture.clear();
@@ -143,8 +149,7 @@ TEST_F(TShaderTest, ShaderWithoutAnEffectReportsAndDrawsNothing) {
         shader.setTechnique("Flat");
         shader.endPass();
         shader.end();
-        EXPECT_EQ(reportedLines(capture),
-                  (std::vector<int>{70, 71, 89, 42, 44, 45, 49, 50, 94, 82}));
+        EXPECT_EQ(reportedLines(capture), (std::vector<int>{70, 71, 89, 42, 44, 45, 49, 50, 94}));
         capture.clear();
     }
     EXPECT_TRUE(capture.records().empty());

@@ -1,13 +1,19 @@
 // The texture loader over the recording device: every supported format decodes at its own size
 // with the right bytes, grey images become L8, the mip chain is complete and box-filtered, and
-// bad data creates nothing, nor does a file too short for the pixels its header declares.
+// bad data creates nothing, nor does a file too short for the pixels its header declares. The
+// JPEG and PNG variants are small files in tests/images.
 #if __has_include("platform/d3d9/recording/RecordingDevice.h")
 
 #include <gtest/gtest.h>
+#include <malloc.h>
 
 #include <cstdint>
 #include <cstring>
+#include <fstream>
 #include <functional>
+#include <iterator>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/d3d9/recording/RecordingDevice.h"
@@ -55,6 +61,11 @@ Bytes encode(const char* kind, int w, int h, int channels, const Bytes& pixels) 
         stbi_write_jpg_to_func(append, &file, w, h, channels, pixels.data(), 100);
     }
     return file;
+}
+
+Bytes readImage(const std::string& name) {
+    std::ifstream in(std::string(KELVO_TEST_IMAGE_DIR) + "/" + name, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 class TextureLoaderTest : public ::testing::Test {
@@ -147,6 +158,79 @@ TEST_F(TextureLoaderTest, JpegDecodesAndGreyImagesBecomeL8) {
     EXPECT_EQ(level(0, 1), grey);
 }
 
+// Each file is 16 x 8: red on the left half, blue on the right.
+TEST_F(TextureLoaderTest, JpegAndPngVariantsDecode) {
+    for (const char* name : {"arithmetic.jpg", "progressive.jpg", "cmyk.jpg", "rgb16.png",
+                             "interlaced.png", "palette.png", "grey16.png"}) {
+        SCOPED_TRACE(name);
+        ASSERT_EQ(load(readImage(name), 1), D3D_OK);
+        EXPECT_EQ(info.Width, 16u);
+        EXPECT_EQ(info.Height, 8u);
+        if (std::string(name) == "grey16.png") {
+            EXPECT_EQ(info.Format, D3DFMT_L8);
+            const Bytes grey = level(0, 1);
+            // Red and blue as the file's maker greyed them (Rec. 709 weights).
+            EXPECT_EQ(grey[4 * 16 + 2], 54);
+            EXPECT_EQ(grey[4 * 16 + 13], 18);
+        } else {
+            const Bytes texels = level(0, 4);
+            const auto bgr = [&](int x) {
+                const std::uint8_t* t = &texels[(4 * 16 + x) * 4];
+                return std::vector<int>{t[0], t[1], t[2]};
+            };
+            for (const auto& [x, expected] :
+                 {std::pair{2, std::vector{0, 0, 255}}, std::pair{13, std::vector{255, 0, 0}}}) {
+                for (int c = 0; c < 3; ++c) {
+                    EXPECT_NEAR(bgr(x)[c], expected[c], 24) << "x " << x << ", channel " << c;
+                }
+            }
+        }
+        texture->Release();
+        texture = nullptr;
+    }
+}
+
+// Damaged JPEGs the decoder reads to the end anyway: a frame header without scan data, a
+// progressive file missing its later scans, data cut short. Decoded under two different fills
+// of fresh heap memory, each gives the same texture both times, or fails both times.
+TEST_F(TextureLoaderTest, DamagedJpegsGiveTheSameTextureWhateverTheHeapHeld) {
+    const Bytes progressive = readImage("progressive.jpg");
+    const Bytes baseline = encode("jpg", 40, 24, 3, pattern(40, 24, 3));
+    const auto cutAtScan = [](const Bytes& file, int scan) {
+        std::size_t at = 0;
+        for (int found = 0; at + 1 < file.size(); ++at) {
+            if (file[at] == 0xFF && file[at + 1] == 0xDA && found++ == scan) {
+                break;
+            }
+        }
+        Bytes cut(file.begin(), file.begin() + static_cast<std::ptrdiff_t>(at));
+        cut.insert(cut.end(), {0xFF, 0xD9});
+        return cut;
+    };
+    const std::vector<Bytes> damaged = {cutAtScan(baseline, 0), cutAtScan(progressive, 1),
+                                        cutAtScan(progressive, 3),
+                                        Bytes(progressive.begin(), progressive.begin() + 300),
+                                        Bytes(baseline.begin(), baseline.end() - 200)};
+    std::vector<Bytes> first;
+    for (const int fill : {0x55, 0xAA}) {
+        mallopt(M_PERTURB, fill);
+        for (std::size_t i = 0; i < damaged.size(); ++i) {
+            const HRESULT result = load(damaged[i], 1);
+            const Bytes texels = texture != nullptr ? level(0, 4) : Bytes{};
+            if (fill == 0x55) {
+                first.push_back(texels);
+            } else {
+                EXPECT_EQ(texels, first[i]) << "damaged file " << i << ", result " << result;
+            }
+            if (texture != nullptr) {
+                texture->Release();
+                texture = nullptr;
+            }
+        }
+    }
+    mallopt(M_PERTURB, 0);
+}
+
 TEST_F(TextureLoaderTest, BuildsTheFullBoxFilteredMipChain) {
     // 5 x 3 -> 2 x 1 -> 1 x 1.
     const Bytes grey = {10, 20, 30, 40, 50, 60, 70, 80, 90, 100, 110, 120, 130, 140, 150};
@@ -185,8 +269,13 @@ TEST_F(TextureLoaderTest, BadDataFailsAndCreatesNothing) {
     std::memcpy(&huge[18], &side, 4);
     std::memcpy(&huge[22], &side, 4);
 
+    // A header whose checksum does not match: the file is damaged, whatever the rest holds.
+    Bytes badChecksum = png;
+    badChecksum[32] ^= 0x01;
+
     const Bytes& claimsHuge = huge;
-    for (const Bytes* bad : {&truncated, &garbage, &claimsHuge}) {
+    const Bytes& damagedHeader = badChecksum;
+    for (const Bytes* bad : {&truncated, &garbage, &claimsHuge, &damagedHeader}) {
         texture = reinterpret_cast<IDirect3DTexture9*>(&info);  // must be overwritten with null
         EXPECT_EQ(load(*bad), D3DXERR_INVALIDDATA);
         EXPECT_EQ(texture, nullptr);

@@ -12,10 +12,14 @@ bool CaptureSession::start() {
     // No window is shown and no sound is played; a caller may still choose another video driver.
     setenv("SDL_VIDEODRIVER", "offscreen", 0);
     sound::SoundResult result = sound::SoundResult::Ok;
-    track_ = sound::DecodedTrack::decode(setup_.musicFile, &result);
+    std::string reason;
+    track_ = sound::DecodedTrack::decode(setup_.musicFile, &result, &reason);
+    if (result == sound::SoundResult::FileNotFound) {
+        return fail("cannot read the music " + setup_.musicFile + ": " + reason +
+                    " (run capture from anywhere: it looks for data/ beside itself)");
+    }
     if (!track_) {
-        return fail("cannot read the music " + setup_.musicFile +
-                    " (run capture from anywhere: " + "it looks for data/ beside itself)");
+        return fail("cannot decode the music " + setup_.musicFile + ": " + reason);
     }
     clock_.emplace(track_);
 
