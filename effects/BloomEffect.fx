@@ -9,19 +9,19 @@
 # and a dark scene stays as it is.
 #
 #   power   bright parts: each pixel's brightest channel raised to it (high: only the brightest)
-#   radius  spread of the glow in texture coordinates (the centre and a ring of six taps);
+#   radius  spread of the glow in texture coordinates (the centre and four taps on a ring);
 #           beyond kMaxSpread the ring stays there and the glow floods the whole picture
 #           instead, lifting it by its surroundings in proportion to the excess
 #   alpha   strength of the glow around bright parts (not of the flood); the glow saturates
 #           softly and never adds more than kMaxGlow
 # The glow is combined as a screen (1 - (1 - scene)(1 - glow)), so it never clips a dark picture
-# to white. Texture reads are what a software renderer pays most for: seven per pixel in pass 0,
+# to white. Texture reads are what a software renderer pays most for: five per pixel in pass 0,
 # one in pass 1, and the power once per read.
 # Both passes shade the render utilities' full-screen quad (FVF XYZ|TEX1), whose blend states
 # (source alpha, add, one) apply.
 
 code = '''
-const int kTaps = 6;
+const int kTaps = 4;
 // The ring at the radius that splits the disc into two equal areas: with the centre it stands
 // for the whole disc.
 const float kRingScale = 0.70710678;
@@ -40,23 +40,27 @@ vec3 brightPart(vec3 c) {
     return c / max(m, 1e-4) * pow(m, max(power, 0.01));
 }
 
-vec3 glowAround(vec2 uv, vec3 centre) {
-    float ringRadius = clamp(radius, 0.0, kMaxSpread) * kRingScale;
-    vec2 size = vec2(textureSize(sourceSampler, 0));
-    vec2 ring = ringRadius * vec2(size.y / max(size.x, 1.0), 1.0);
-    vec3 bright = vec3(0.0);
+// The ring's radius in texture coordinates, horizontally and vertically (round on screen).
+vec2 ringRadius(vec2 targetSize) {
+    return clamp(radius, 0.0, kMaxSpread) * kRingScale *
+           vec2(targetSize.y / max(targetSize.x, 1.0), 1.0);
+}
+
+// ring: ringRadius() of the source. Per pixel: the centre and four taps on the diagonals.
+vec3 glowAround(vec2 uv, vec3 centre, vec2 ring) {
+    vec3 bright = brightPart(centre) * kCentreWeight;
     vec3 local = vec3(0.0);
     for (int tap = 0; tap < kTaps; ++tap) {
-        float angle = 6.2831853 * (float(tap) + 0.5) / float(kTaps);
-        vec3 c = texture(sourceSampler, uv + ring * vec2(cos(angle), sin(angle))).rgb;
-        bright += brightPart(c);
-        local += max(c, vec3(0.0));
+        vec2 direction = vec2(tap < 2 ? 1.0 : -1.0, (tap & 1) == 0 ? 1.0 : -1.0);
+        vec3 c = max(texture(sourceSampler, uv + ring * direction).rgb, vec3(0.0));
+        bright += brightPart(c) * ((1.0 - kCentreWeight) / float(kTaps));
+        local += c;
     }
-    vec3 disc = mix(bright / float(kTaps), brightPart(centre), kCentreWeight);
     // The flood lifts every part of the picture by its surroundings, not only the bright ones.
-    vec3 flood = local / float(kTaps) * kFloodGain * max(radius - kMaxSpread, 0.0);
-    vec3 strength = disc * max(alpha, 0.0) + flood;
-    return kMaxGlow * (vec3(1.0) - exp(-strength));
+    vec3 flood = local * (kFloodGain / float(kTaps)) * max(radius - kMaxSpread, 0.0);
+    vec3 strength = bright * max(alpha, 0.0) + flood;
+    // Saturates softly towards kMaxGlow.
+    return kMaxGlow * strength / (vec3(1.0) + strength);
 }
 '''
 
@@ -83,17 +87,20 @@ vertex = '''
 layout(location = 0) in vec3 position;
 layout(location = 6) in vec2 texCoord;
 out vec2 vUv;
+flat out vec2 vRing;
 void main() {
     gl_Position = worldViewProjection * vec4(position, 1.0);
     vUv = texCoord;
+    vRing = ringRadius(vec2(textureSize(sourceSampler, 0)));
 }
 '''
 fragment = '''
 in vec2 vUv;
+flat in vec2 vRing;
 out vec4 color;
 void main() {
     vec3 scene = clamp(texture(sourceSampler, vUv).rgb, 0.0, 1.0);
-    vec3 glow = glowAround(vUv, scene);
+    vec3 glow = glowAround(vUv, scene, vRing);
     color = vec4(vec3(1.0) - (vec3(1.0) - scene) * (vec3(1.0) - glow), 1.0);
 }
 '''
