@@ -21,6 +21,10 @@ int failWith(const std::string& message) {
 }  // namespace
 
 bool FrameRun::warmUp(std::int64_t first, std::int64_t frames, ProgressLine& progress) {
+    // The first render pays for the renderer's first use of every shader; the second is timed.
+    if (!source_.render(timeline_.timeOf(first))) {
+        return false;
+    }
     const auto start = std::chrono::steady_clock::now();
     if (!source_.render(timeline_.timeOf(first))) {
         return false;

@@ -1,8 +1,9 @@
 // Renders frames [first, end) of a capture in order through a FrameComposer and hands each to a
-// writer, with the progress line on standard error. Before the first frame, one render of the
-// first frame's time is made and thrown away: its time, times the renders the run needs, is the
-// estimate the line shows at once, and it takes the renderer's first-use work (shader
-// compilation, first uploads) out of the frames' own times. Ctrl-C is honoured between frames.
+// writer, with the progress line on standard error. Before the first frame, two renders of the
+// first frame's time are made and thrown away: the first takes the renderer's first-use work
+// (shader compilation, first uploads) out of the timings, and the second's time, times the
+// renders the run needs, is the estimate the line shows at once. Ctrl-C is honoured between
+// frames.
 #pragma once
 
 #include <cstdint>

@@ -8,7 +8,6 @@
 #include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
-#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -178,10 +177,8 @@ bool VideoEncoder::finish(std::string* error) {
         return true;
     }
     int status = 0;
-    rusage usage{};
-    while (wait4(pid_, &status, 0, &usage) < 0 && errno == EINTR) {
+    while (waitpid(pid_, &status, 0) < 0 && errno == EINTR) {
     }
-    peakMemoryKb_ = usage.ru_maxrss;
     pid_ = -1;
     if (WIFEXITED(status) && WEXITSTATUS(status) == 0) {
         return true;

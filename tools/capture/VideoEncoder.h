@@ -54,11 +54,8 @@ public:
     bool writeFrame(std::span<const std::uint8_t> pixels, std::string* error);
     // Closes the input and waits for ffmpeg; false with *error when it did not finish well.
     bool finish(std::string* error);
-    // ffmpeg's peak resident memory, known once it finished.
-    long peakMemoryKb() const { return peakMemoryKb_; }
 
 private:
     pid_t pid_ = -1;
     int input_ = -1;
-    long peakMemoryKb_ = 0;
 };

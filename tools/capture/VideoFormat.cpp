@@ -102,18 +102,12 @@ std::vector<std::string> pixelArguments(PixelFormat pixels) {
     if (pixels == PixelFormat::rgb) {
         return {"-pix_fmt", "bgr0"};
     }
+    // The tags go on the frames (setparams), where every encoder finds them; ProRes in .mov
+    // ignores the output options.
     return {"-vf",
-            "scale=out_color_matrix=bt709:out_range=tv:flags=accurate_rnd+full_chroma_int",
-            "-pix_fmt",
-            nameOf(kPixelFormats, pixels),
-            "-colorspace",
-            "bt709",
-            "-color_primaries",
-            "bt709",
-            "-color_trc",
-            "bt709",
-            "-color_range",
-            "tv"};
+            "scale=out_color_matrix=bt709:out_range=tv:flags=accurate_rnd+full_chroma_int,"
+            "setparams=range=tv:colorspace=bt709:color_primaries=bt709:color_trc=bt709",
+            "-pix_fmt", nameOf(kPixelFormats, pixels)};
 }
 
 std::vector<std::string> audioArguments(Audio audio) {
