@@ -28,12 +28,13 @@ void FrameAccumulator::add(std::span<const std::uint8_t> bgrx) {
 
 // One rendered row into the sums of the output row it falls in.
 void FrameAccumulator::addRow(const std::uint8_t* row, float* sums) const {
+    const auto& linear = LinearLight::fromByteTable();
     for (int x = 0; x < width_; ++x) {
         float r = 0.0f, g = 0.0f, b = 0.0f;
         for (int i = 0; i < factor_; ++i, row += 4) {
-            b += LinearLight::fromByte(row[0]);
-            g += LinearLight::fromByte(row[1]);
-            r += LinearLight::fromByte(row[2]);
+            b += linear[row[0]];
+            g += linear[row[1]];
+            r += linear[row[2]];
         }
         sums[x * 3 + 0] += r;
         sums[x * 3 + 1] += g;
