@@ -74,17 +74,17 @@ long peakMemoryKb() {
 int capturePngSequence(const CaptureOptions& options, CaptureSession& session) {
     const FrameTimeline timeline(options.fps);
     FrameComposer composer(session, composerFor(options, false));
+    const auto write = [&](std::int64_t frame) {
+        const fs::path path = fs::path(options.target) / sequenceFileName(frame);
+        if (!png::write(path.string(), composer.rgb())) {
+            failWith("cannot write " + path.string());
+            return false;
+        }
+        return true;
+    };
     const int result = FrameRun(session, composer, timeline)
                            .run(timeline.firstFrameAtOrAfter(options.from),
-                                timeline.firstFrameAtOrAfter(options.to), [&](std::int64_t frame) {
-                                    const fs::path path =
-                                        fs::path(options.target) / sequenceFileName(frame);
-                                    if (!png::write(path.string(), composer.rgb())) {
-                                        failWith("cannot write " + path.string());
-                                        return false;
-                                    }
-                                    return true;
-                                });
+                                timeline.firstFrameAtOrAfter(options.to), write);
     std::fprintf(stderr, "peak memory %ld MB\n", peakMemoryKb() / 1024);
     return result;
 }
@@ -118,9 +118,29 @@ struct TemporaryFile {
 };
 
 VideoEncoder::Settings encoderFor(const CaptureOptions& options) {
-    const VideoFormat::Container container = *VideoFormat::containerOf(options.target);
-    return {options.ffmpeg, options.target, options.target + ".music.wav",          options.width,
-            options.height, options.fps,    options.format.withDefaults(container), container};
+    VideoEncoder::Settings settings;
+    settings.ffmpeg = options.ffmpeg;
+    settings.output = options.target;
+    settings.audioWav = options.target + ".music.wav";
+    settings.width = options.width;
+    settings.height = options.height;
+    settings.fps = options.fps;
+    settings.container = *VideoFormat::containerOf(options.target);
+    settings.format = options.format.withDefaults(settings.container);
+    return settings;
+}
+
+// The music under frames [first, end) as the WAV ffmpeg reads; empty when it was written.
+std::string writeMusic(const CaptureSession& session, const FrameTimeline& timeline,
+                       std::int64_t first, std::int64_t end, const std::string& path) {
+    const int rate = session.track().sampleRate();
+    const std::vector<float> music =
+        musicSpan(session.track(), FrameTimeline::sampleAt(timeline.timeOf(first), rate),
+                  FrameTimeline::sampleAt(timeline.timeOf(end), rate));
+    if (!sound::WavWriter::write(path, music, sound::DecodedTrack::kChannels, rate)) {
+        return "cannot write " + path;
+    }
+    return {};
 }
 
 int encodeFrames(const CaptureOptions& options, CaptureSession& session,
@@ -128,17 +148,10 @@ int encodeFrames(const CaptureOptions& options, CaptureSession& session,
     const FrameTimeline timeline(options.fps);
     const std::int64_t first = timeline.firstFrameAtOrAfter(options.from);
     const std::int64_t end = timeline.firstFrameAtOrAfter(options.to);
-    const int rate = session.track().sampleRate();
     const TemporaryFile audio{settings.audioWav};
-    const std::vector<float> music =
-        musicSpan(session.track(), FrameTimeline::sampleAt(timeline.timeOf(first), rate),
-                  FrameTimeline::sampleAt(timeline.timeOf(end), rate));
-    if (!sound::WavWriter::write(audio.path, music, sound::DecodedTrack::kChannels, rate)) {
-        return failWith("cannot write " + audio.path);
-    }
+    std::string error = writeMusic(session, timeline, first, end, audio.path);
     VideoEncoder encoder;
-    std::string error;
-    if (!encoder.start(settings, &error)) {
+    if (!error.empty() || !encoder.start(settings, &error)) {
         return failWith(error);
     }
     FrameComposer composer(session, composerFor(options, settings.format.deep()));
