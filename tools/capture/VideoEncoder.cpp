@@ -79,7 +79,7 @@ bool VideoEncoder::tryOut(const Settings& settings, std::string* error) {
     std::filesystem::remove(trial.output, ignored);
     std::filesystem::remove(trial.audioWav, ignored);
     if (!made) {
-        *error = "ffmpeg cannot make this video (" + *error + ")";
+        *error = "ffmpeg refused a trial frame of this video: " + *error;
     }
     return made;
 }
