@@ -431,6 +431,13 @@ struct D3DMATRIX {
     float m[4][4];
 };
 
+// The part of Direct3D's capabilities this project reads. A render target, the back buffer and a
+// depth-stencil surface can be made, and wholly drawn into, up to these sizes.
+struct D3DCAPS9 {
+    DWORD MaxTextureWidth;
+    DWORD MaxTextureHeight;
+};
+
 struct D3DDISPLAYMODE {
     UINT Width;
     UINT Height;
@@ -586,6 +593,7 @@ struct IDirect3DDevice9 : IUnknown {
                           DWORD stencil) = 0;
     virtual HRESULT SetViewport(const D3DVIEWPORT9* viewport) = 0;
     virtual HRESULT GetViewport(D3DVIEWPORT9* viewport) = 0;
+    virtual HRESULT GetDeviceCaps(D3DCAPS9* caps) = 0;
 
     // States
     virtual HRESULT SetRenderState(D3DRENDERSTATETYPE state, DWORD value) = 0;

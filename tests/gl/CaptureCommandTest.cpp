@@ -1,6 +1,8 @@
 // Capture end to end on the offscreen GL device: frames written as pictures of the requested
 // size through the real driver and frame loop, and the capture program itself: its refusals,
-// a short video with the music in it, and Ctrl-C leaving a finished, playable file.
+// a short video with the music in it, a supersampled, motion-blurred capture that repeats byte
+// for byte and whose lossless video holds exactly its pictures and samples, and Ctrl-C leaving a
+// finished, playable file.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -18,6 +20,7 @@
 #include <unistd.h>
 
 #include "tools/capture/CaptureCommand.h"
+#include "tools/capture/FrameTimeline.h"
 #include "tools/capture/PngFile.h"
 #include "tools/capture/VideoEncoder.h"
 
@@ -141,6 +144,21 @@ Probe probe(const std::string& file) {
     return result;
 }
 
+// The whole standard output of a command, bytes as they come.
+std::string binaryOutput(const std::string& command) {
+    std::string out;
+    std::FILE* pipe = popen(command.c_str(), "r");
+    char buffer[65536];
+    std::size_t got = 0;
+    while (pipe != nullptr && (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) {
+        out.append(buffer, got);
+    }
+    if (pipe != nullptr) {
+        pclose(pipe);
+    }
+    return out;
+}
+
 bool haveFfmpeg() {
     return !VideoEncoder::findExecutable("ffmpeg").empty() &&
            !VideoEncoder::findExecutable("ffprobe").empty();
@@ -211,6 +229,12 @@ TEST_F(CaptureCommandTest, RefusesBadArgumentsMissingFfmpegAndUnwritableOutputsB
     EXPECT_EQ(folder.exitCode, kCaptureFailed);
     EXPECT_FALSE(fs::exists(path("a.mp4")));
 
+    Finished tooLarge =
+        runCapture({"--png", path("large"), "--size", "8192x4608", "--supersample", "4"});
+    EXPECT_EQ(tooLarge.exitCode, kCaptureFailed);
+    EXPECT_NE(tooLarge.errors.find("cannot render 32768x18432"), std::string::npos)
+        << tooLarge.errors;
+
     Finished help = runCapture({"--help"});
     EXPECT_EQ(help.exitCode, kCaptureOk);
 }
@@ -229,6 +253,51 @@ TEST_F(CaptureCommandTest, OneSecondOfVideoHasEveryFrameAndTheMusic) {
     EXPECT_EQ(video.frames, 30);
     EXPECT_NEAR(video.duration, 1.0, 0.05);
     EXPECT_FALSE(fs::exists(path("one.mp4.music.wav")));
+}
+
+TEST_F(CaptureCommandTest, AnArchiveCaptureRepeatsExactlyAndItsLosslessVideoHoldsThePictures) {
+    // 55 s to 55.05 s: frames 3300 to 3302, each from 2 x 2 samples and 2 sub-frames.
+    const std::vector<std::string> span{"--size",        "160x90", "--from",        "55",
+                                        "--to",          "55.05",  "--supersample", "2",
+                                        "--motion-blur", "2"};
+    const auto capture = [&](std::vector<std::string> output) {
+        output.insert(output.end(), span.begin(), span.end());
+        return runCapture(output);
+    };
+    const Finished first = capture({"--png", path("a")});
+    ASSERT_EQ(first.exitCode, kCaptureOk) << first.errors;
+    EXPECT_NE(first.errors.find("frame 0/3  about "), std::string::npos) << first.errors;
+    ASSERT_EQ(capture({"--png", path("b")}).exitCode, kCaptureOk);
+    std::string pictures;
+    for (const char* name : {"frame_003300.png", "frame_003301.png", "frame_003302.png"}) {
+        EXPECT_EQ(binaryOutput("cat " + path("a/") + name),
+                  binaryOutput("cat " + path("b/") + name))
+            << name;
+        const std::optional<Image> picture = png::read(path("a/") + name);
+        ASSERT_TRUE(picture) << name;
+        pictures.append(picture->rgb.begin(), picture->rgb.end());
+    }
+
+    if (!haveFfmpeg()) {
+        GTEST_SKIP() << "ffmpeg and ffprobe are not installed";
+    }
+    const Finished video = capture({"--out", path("master.mkv"), "--codec", "ffv1"});
+    ASSERT_EQ(video.exitCode, kCaptureOk) << video.errors;
+    EXPECT_EQ(binaryOutput("ffmpeg -v error -i " + path("master.mkv") +
+                           " -map 0:v -f rawvideo -pix_fmt rgb24 -"),
+              pictures);
+    // The sound is exactly the three frames' samples.
+    const int rate = std::atoi(
+        commandOutput("ffprobe -v error -select_streams a -show_entries stream=sample_rate -of "
+                      "csv=p=0 " +
+                      path("master.mkv"))
+            .c_str());
+    ASSERT_GT(rate, 0);
+    const std::string sound =
+        binaryOutput("ffmpeg -v error -i " + path("master.mkv") + " -map 0:a -f s16le -ac 2 -");
+    EXPECT_EQ(
+        static_cast<std::int64_t>(sound.size() / 4),
+        FrameTimeline::sampleAt({3303, 60}, rate) - FrameTimeline::sampleAt({3300, 60}, rate));
 }
 
 TEST_F(CaptureCommandTest, CtrlCStopsAfterTheCurrentFrameAndLeavesAPlayableVideo) {

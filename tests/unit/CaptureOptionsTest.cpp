@@ -74,6 +74,17 @@ TEST(CaptureOptionsTest, ReadsEveryOption) {
     EXPECT_EQ(stills.options.output, CaptureOptions::Output::pngStills);
     EXPECT_EQ(stills.options.stills, (std::vector<Rational>{{1, 1}, {21, 2}, {247, 2}}));
 
+    const ParsedCaptureArguments master =
+        parse({"--out", "m.MKV", "--codec", "ffv1", "--supersample", "4", "--motion-blur", "8",
+               "--shutter", "172.8", "--pix-fmt", "yuv444p10le", "--audio", "pcm"});
+    ASSERT_EQ(master.error, "");
+    EXPECT_EQ(master.options.supersample, 4);
+    EXPECT_EQ(master.options.subFrames, 8);
+    EXPECT_EQ(master.options.shutter, (Rational{864, 5}));
+    EXPECT_EQ(master.options.format.codec, VideoFormat::Codec::ffv1);
+    EXPECT_EQ(master.options.format.pixelFormat, VideoFormat::PixelFormat::yuv444p10le);
+    EXPECT_EQ(master.options.format.audio, VideoFormat::Audio::pcm);
+
     EXPECT_EQ(parse({"--golden-check", "g", "--golden-out", "o"}).options.goldenOut, "o");
     EXPECT_TRUE(parse({"--out", "x.mp4", "--help"}).options.help);
 }
@@ -104,6 +115,25 @@ TEST(CaptureOptionsTest, RefusesBadValuesWithAMessageNamingTheOption) {
         {{"--png"}, "wants a value"},
         {{"--png", "a", "--speed", "2"}, "unknown option"},
         {{"show.mp4"}, "unexpected argument"},
+        {{"--png", "a", "--supersample", "5"}, "1 to 4"},
+        {{"--png", "a", "--motion-blur", "0"}, "1 to 64"},
+        {{"--png", "a", "--motion-blur", "2", "--shutter", "361"}, "--shutter"},
+        {{"--png", "a", "--motion-blur", "2", "--shutter", "90.25"}, "one decimal"},
+        {{"--png", "a", "--shutter", "90"}, "--motion-blur 2"},
+        // 60 fps, half a frame in 16 steps: 0.52 ms apart.
+        {{"--png", "a", "--motion-blur", "16"}, "0.52 ms"},
+        {{"--png", "a", "--frames", "1", "--motion-blur", "2"}, "sequences"},
+        {{"--golden-check", "g", "--supersample", "2"}, "plainly"},
+        {{"--png", "a", "--codec", "ffv1"}, "--codec goes with --out"},
+        {{"--out", "a.avi"}, ".mkv"},
+        {{"--out", "a.mp4", "--codec", "vp9"}, "h264, h265"},
+        {{"--out", "a.mp4", "--codec", "ffv1"}, "not go into .mp4"},
+        {{"--out", "a.mp4", "--audio", "flac"}, "only aac"},
+        {{"--out", "a.mov", "--codec", "prores", "--audio", "flac"}, "into .mov"},
+        {{"--out", "a.mkv", "--codec", "prores", "--pix-fmt", "yuv420p"}, "yuv422p10le"},
+        {{"--out", "a.mkv", "--pix-fmt", "rgb"}, "ffv1 only"},
+        {{"--out", "a.mkv", "--codec", "ffv1", "--crf", "10"}, "lossy"},
+        {{"--out", "a.mkv", "--crf", "52"}, "0 (best) to 51"},
     };
     for (const auto& c : cases) {
         const ParsedCaptureArguments parsed = parse(c.args);

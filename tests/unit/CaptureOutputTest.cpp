@@ -90,6 +90,9 @@ TEST(CaptureOutputTest, ProgressLineShowsFramesRateAndTimeLeft) {
     EXPECT_EQ(ProgressLine::format(0, 7560, 0.0), "frame 0/7560");
     EXPECT_EQ(ProgressLine::format(120, 7560, 10.0), "frame 120/7560  12.0 fps  10:20 left");
     EXPECT_EQ(ProgressLine::format(7560, 7560, 600.0), "frame 7560/7560  12.6 fps  0:00 left");
+    // Slow archive captures: seconds per frame, hours, and the estimate before the first frame.
+    EXPECT_EQ(ProgressLine::format(3, 600, 30.0), "frame 3/600  10.0 s/frame  1:39:30 left");
+    EXPECT_EQ(ProgressLine::formatEstimate(7560, 4000.0), "frame 0/7560  about 1:06:40 in all");
 }
 
 TEST(CaptureOutputTest, FileNamesSortInTimeOrder) {

@@ -23,6 +23,7 @@ public:
     HRESULT Present(const RECT*, const RECT*, HWND, const void*) override { return other(); }
     HRESULT Clear(DWORD, const D3DRECT*, DWORD, D3DCOLOR, float, DWORD) override { return other(); }
     HRESULT GetViewport(D3DVIEWPORT9*) override { return other(); }
+    HRESULT GetDeviceCaps(D3DCAPS9*) override { return other(); }
     HRESULT SetRenderState(D3DRENDERSTATETYPE, DWORD) override { return other(); }
     HRESULT GetRenderState(D3DRENDERSTATETYPE, DWORD*) override { return other(); }
     HRESULT SetSamplerState(DWORD, D3DSAMPLERSTATETYPE, DWORD) override { return other(); }

@@ -52,6 +52,10 @@ HRESULT TimingDevice::GetViewport(D3DVIEWPORT9* viewport) {
     return timed([&] { return inner_->GetViewport(viewport); });
 }
 
+HRESULT TimingDevice::GetDeviceCaps(D3DCAPS9* caps) {
+    return timed([&] { return inner_->GetDeviceCaps(caps); });
+}
+
 HRESULT TimingDevice::SetRenderState(D3DRENDERSTATETYPE state, DWORD value) {
     return timed([&] { return inner_->SetRenderState(state, value); });
 }

@@ -1,20 +1,20 @@
 #include "tools/capture/CaptureCommand.h"
 
-#include <chrono>
 #include <cstdio>
 #include <filesystem>
-#include <functional>
 
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include "platform/sound/WavWriter.h"
 #include "tools/capture/CaptureSession.h"
+#include "tools/capture/FrameComposer.h"
+#include "tools/capture/FrameRun.h"
 #include "tools/capture/FrameTimeline.h"
 #include "tools/capture/GoldenFrames.h"
 #include "tools/capture/InterruptFlag.h"
 #include "tools/capture/MusicSpan.h"
 #include "tools/capture/PngFile.h"
-#include "tools/capture/ProgressLine.h"
 #include "tools/capture/VideoEncoder.h"
 
 namespace {
@@ -50,61 +50,53 @@ std::string prepareVideoFile(const std::string& file) {
 
 CaptureSession::Setup setupFor(const CaptureOptions& options) {
     CaptureSession::Setup setup;
-    setup.width = options.width;
-    setup.height = options.height;
+    setup.width = options.width * options.supersample;
+    setup.height = options.height * options.supersample;
     return setup;
 }
 
-double secondsSince(std::chrono::steady_clock::time_point start) {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+FrameComposer::Settings composerFor(const CaptureOptions& options, bool deep) {
+    return {options.width,
+            options.height,
+            options.supersample,
+            options.subFrames,
+            options.shutter,
+            options.fps,
+            deep};
 }
 
-// Renders frames [first, end) in order and hands each to `write`; stops early on Ctrl-C.
-int renderFrames(CaptureSession& session, const FrameTimeline& timeline, std::int64_t first,
-                 std::int64_t end, const std::function<bool(std::int64_t)>& write) {
-    ProgressLine progress(stderr, end - first);
-    const auto start = std::chrono::steady_clock::now();
-    for (std::int64_t frame = first; frame < end; ++frame) {
-        if (!session.render(timeline.timeOf(frame))) {
-            return failWith(session.error());
-        }
-        if (!write(frame)) {
-            return kCaptureFailed;
-        }
-        progress.update(frame + 1 - first, secondsSince(start));
-        if (interrupt::raised()) {
-            progress.finish(frame + 1 - first, secondsSince(start));
-            std::fprintf(stderr, "capture: interrupted after %lld of %lld frames\n",
-                         static_cast<long long>(frame + 1 - first),
-                         static_cast<long long>(end - first));
-            return kCaptureInterrupted;
-        }
-    }
-    progress.finish(end - first, secondsSince(start));
-    return kCaptureOk;
+long peakMemoryKb() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
 }
 
 int capturePngSequence(const CaptureOptions& options, CaptureSession& session) {
     const FrameTimeline timeline(options.fps);
-    return renderFrames(session, timeline, timeline.firstFrameAtOrAfter(options.from),
-                        timeline.firstFrameAtOrAfter(options.to), [&](std::int64_t frame) {
-                            const fs::path path =
-                                fs::path(options.target) / sequenceFileName(frame);
-                            if (!png::write(path.string(), session.grabber().rgb())) {
-                                failWith("cannot write " + path.string());
-                                return false;
-                            }
-                            return true;
-                        });
+    FrameComposer composer(session, composerFor(options, false));
+    const auto write = [&](std::int64_t frame) {
+        const fs::path path = fs::path(options.target) / sequenceFileName(frame);
+        if (!png::write(path.string(), composer.rgb())) {
+            failWith("cannot write " + path.string());
+            return false;
+        }
+        return true;
+    };
+    const int result = FrameRun(session, composer, timeline)
+                           .run(timeline.firstFrameAtOrAfter(options.from),
+                                timeline.firstFrameAtOrAfter(options.to), write);
+    std::fprintf(stderr, "peak memory %ld MB\n", peakMemoryKb() / 1024);
+    return result;
 }
 
 int capturePngStills(const CaptureOptions& options, CaptureSession& session) {
+    FrameComposer composer(session, composerFor(options, false));
     for (const Rational& time : options.stills) {
         const fs::path path = fs::path(options.target) / golden::fileName(time);
-        if (!session.render(time)) {
+        if (!composer.composeAt(time)) {
             return failWith(session.error());
         }
-        if (!png::write(path.string(), session.grabber().rgb())) {
+        if (!png::write(path.string(), composer.rgb())) {
             return failWith("cannot write " + path.string());
         }
         if (interrupt::raised()) {
@@ -125,27 +117,46 @@ struct TemporaryFile {
     }
 };
 
-int captureVideo(const CaptureOptions& options, CaptureSession& session) {
-    const FrameTimeline timeline(options.fps);
-    const std::int64_t first = timeline.firstFrameAtOrAfter(options.from);
-    const std::int64_t end = timeline.firstFrameAtOrAfter(options.to);
+VideoEncoder::Settings encoderFor(const CaptureOptions& options) {
+    VideoEncoder::Settings settings;
+    settings.ffmpeg = options.ffmpeg;
+    settings.output = options.target;
+    settings.audioWav = options.target + ".music.wav";
+    settings.width = options.width;
+    settings.height = options.height;
+    settings.fps = options.fps;
+    settings.container = *VideoFormat::containerOf(options.target);
+    settings.format = options.format.withDefaults(settings.container);
+    return settings;
+}
+
+// The music under frames [first, end) as the WAV ffmpeg reads; empty when it was written.
+std::string writeMusic(const CaptureSession& session, const FrameTimeline& timeline,
+                       std::int64_t first, std::int64_t end, const std::string& path) {
     const int rate = session.track().sampleRate();
-    const TemporaryFile audio{options.target + ".music.wav"};
     const std::vector<float> music =
         musicSpan(session.track(), FrameTimeline::sampleAt(timeline.timeOf(first), rate),
                   FrameTimeline::sampleAt(timeline.timeOf(end), rate));
-    if (!sound::WavWriter::write(audio.path, music, sound::DecodedTrack::kChannels, rate)) {
-        return failWith("cannot write " + audio.path);
+    if (!sound::WavWriter::write(path, music, sound::DecodedTrack::kChannels, rate)) {
+        return "cannot write " + path;
     }
+    return {};
+}
+
+int encodeFrames(const CaptureOptions& options, CaptureSession& session,
+                 const VideoEncoder::Settings& settings) {
+    const FrameTimeline timeline(options.fps);
+    const std::int64_t first = timeline.firstFrameAtOrAfter(options.from);
+    const std::int64_t end = timeline.firstFrameAtOrAfter(options.to);
+    const TemporaryFile audio{settings.audioWav};
+    std::string error = writeMusic(session, timeline, first, end, audio.path);
     VideoEncoder encoder;
-    std::string error;
-    if (!encoder.start({options.ffmpeg, options.target, audio.path, options.width, options.height,
-                        options.fps},
-                       &error)) {
+    if (!error.empty() || !encoder.start(settings, &error)) {
         return failWith(error);
     }
-    const int result = renderFrames(session, timeline, first, end, [&](std::int64_t) {
-        if (!encoder.writeFrame(session.grabber().bgrx(), &error)) {
+    FrameComposer composer(session, composerFor(options, settings.format.deep()));
+    const int result = FrameRun(session, composer, timeline).run(first, end, [&](std::int64_t) {
+        if (!encoder.writeFrame(composer.bytes(), &error)) {
             failWith(error);
             return false;
         }
@@ -155,7 +166,8 @@ int captureVideo(const CaptureOptions& options, CaptureSession& session) {
         return failWith(error);
     }
     if (result != kCaptureFailed) {
-        std::fprintf(stderr, "wrote %s\n", options.target.c_str());
+        std::fprintf(stderr, "wrote %s; peak memory %ld MB (ffmpeg's not counted)\n",
+                     options.target.c_str(), peakMemoryKb() / 1024);
     }
     return result;
 }
@@ -185,6 +197,10 @@ int runCapture(const CaptureOptions& options) {
         return failWith("cannot find ffmpeg ('" + options.ffmpeg +
                         "'): install it (apt-get install ffmpeg) or name it with --ffmpeg");
     }
+    std::string error;
+    if (video && !VideoEncoder::tryOut(encoderFor(options), &error)) {
+        return failWith(error);
+    }
     CaptureSession session(setupFor(options));
     if (!session.start()) {
         return failWith(session.error());
@@ -196,7 +212,7 @@ int runCapture(const CaptureOptions& options) {
         case Output::pngStills:
             return capturePngStills(options, session);
         case Output::video:
-            return captureVideo(options, session);
+            return encodeFrames(options, session, encoderFor(options));
         default:
             return capturePngSequence(options, session);
     }

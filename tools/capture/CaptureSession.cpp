@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "gfx/GraphicsContext.h"
+#include "tools/capture/RenderLimits.h"
 
 CaptureSession::~CaptureSession() {
     shutDown();
@@ -22,6 +23,14 @@ bool CaptureSession::start() {
         return fail("cannot decode the music " + setup_.musicFile + ": " + reason);
     }
     clock_.emplace(track_);
+    std::string problem;
+    const auto limits = RenderLimits::query(setup_.createDirect3D, &problem);
+    if (limits) {
+        problem = limits->problemWith(setup_.width, setup_.height);
+    }
+    if (!problem.empty()) {
+        return fail(problem);
+    }
 
     DemoDriver::Options options;
     options.createDirect3D = setup_.createDirect3D;

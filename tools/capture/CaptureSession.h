@@ -4,8 +4,9 @@
 // back by a FrameGrabber before the present. Only the clock and the output differ from the
 // program; the frame itself is the program's.
 //
-// The start-up and the frames report their failures through error(); render() fails rather than
-// pass on a frame that was not read back.
+// The start-up first asks the renderer for its largest picture (RenderLimits) and refuses a size
+// beyond it. The start-up and the frames report their failures through error(); render() fails
+// rather than pass on a frame that was not read back.
 #pragma once
 
 #include <memory>
@@ -14,10 +15,11 @@
 
 #include "demo/DemoDriver.h"
 #include "tools/capture/FrameGrabber.h"
+#include "tools/capture/IFrameSource.h"
 #include "tools/capture/OfflineMusicClock.h"
 #include "tools/capture/Rational.h"
 
-class CaptureSession {
+class CaptureSession final : public IFrameSource {
 public:
     struct Setup {
         int width = 1280;
@@ -30,7 +32,7 @@ public:
 
     explicit CaptureSession(Setup setup) : setup_(std::move(setup)) {}
     // Shuts the driver down if it started.
-    ~CaptureSession();
+    ~CaptureSession() override;
     CaptureSession(const CaptureSession&) = delete;
     CaptureSession& operator=(const CaptureSession&) = delete;
 
@@ -38,14 +40,15 @@ public:
     bool start();
     // One frame of the frame loop at this music time, read back. False, with error(), when the
     // frame could not be read back.
-    bool render(Rational seconds);
+    bool render(Rational seconds) override;
     void shutDown();
 
     const FrameGrabber& grabber() const { return *grabber_; }
+    std::span<const std::uint8_t> bgrx() const override { return grabber_->bgrx(); }
     const sound::DecodedTrack& track() const { return clock_->track(); }
     std::shared_ptr<const sound::DecodedTrack> sharedTrack() const { return track_; }
     DemoDriver& driver() { return *driver_; }
-    const std::string& error() const { return error_; }
+    const std::string& error() const override { return error_; }
 
 private:
     bool fail(std::string message);

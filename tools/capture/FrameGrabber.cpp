@@ -70,12 +70,5 @@ bool FrameGrabber::fail(const char* what, HRESULT result) {
 }
 
 Image FrameGrabber::rgb() const {
-    Image image = Image::blank(width_, height_);
-    const std::size_t pixels = std::size_t(width_) * height_;
-    for (std::size_t i = 0; i < pixels; ++i) {
-        image.rgb[i * 3 + 0] = bgrx_[i * 4 + 2];
-        image.rgb[i * 3 + 1] = bgrx_[i * 4 + 1];
-        image.rgb[i * 3 + 2] = bgrx_[i * 4 + 0];
-    }
-    return image;
+    return Image::fromBgrx(bgrx_, width_, height_);
 }

@@ -24,9 +24,9 @@ std::optional<std::int64_t> parseDigits(std::string_view text) {
     return value;
 }
 
-std::int64_t floorDiv(std::int64_t a, std::int64_t b) {
-    const std::int64_t q = a / b;
-    return (a % b != 0 && ((a < 0) != (b < 0))) ? q - 1 : q;
+std::int64_t floorDiv(Wide a, Wide b) {
+    const Wide q = a / b;
+    return static_cast<std::int64_t>((a % b != 0 && ((a < 0) != (b < 0))) ? q - 1 : q);
 }
 
 }  // namespace
@@ -49,11 +49,11 @@ Rational Rational::reduced(std::int64_t num, std::int64_t den) {
 }
 
 std::int64_t Rational::floorTimes(std::int64_t scale) const {
-    return floorDiv(num * scale, den);
+    return floorDiv(Wide{num} * scale, den);
 }
 
 std::int64_t Rational::ceilTimes(std::int64_t scale) const {
-    return -floorDiv(-num * scale, den);
+    return -floorDiv(-Wide{num} * scale, den);
 }
 
 std::string Rational::toDecimal(int minDecimals) const {

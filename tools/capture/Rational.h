@@ -18,7 +18,8 @@ struct Rational {
     static Rational reduced(std::int64_t num, std::int64_t den);
 
     double toDouble() const { return static_cast<double>(num) / static_cast<double>(den); }
-    // Largest integer not above the value times `scale` (scale >= 0).
+    // Largest integer not above the value times `scale` (scale >= 0); the product may exceed 64
+    // bits on the way, the result must not.
     std::int64_t floorTimes(std::int64_t scale) const;
     // Smallest integer not below the value times `scale` (scale >= 0).
     std::int64_t ceilTimes(std::int64_t scale) const;

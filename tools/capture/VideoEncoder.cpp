@@ -11,6 +11,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "platform/sound/WavWriter.h"
+
 extern char** environ;
 
 namespace {
@@ -18,6 +20,8 @@ namespace {
 std::string systemError(const std::string& what, int code) {
     return what + ": " + std::strerror(code);
 }
+
+constexpr int kTrialSampleRate = 44100;
 
 bool isExecutable(const std::filesystem::path& path) {
     std::error_code error;
@@ -39,15 +43,45 @@ VideoEncoder::~VideoEncoder() {
 std::vector<std::string> VideoEncoder::commandLine(const Settings& s) {
     const std::string size = std::to_string(s.width) + "x" + std::to_string(s.height);
     const std::string rate = std::to_string(s.fps.num) + "/" + std::to_string(s.fps.den);
-    return {s.ffmpeg, "-hide_banner", "-loglevel", "error", "-nostdin", "-y",
-            // Input 0: the frames, exactly one per frame time.
-            "-f", "rawvideo", "-pix_fmt", "bgr0", "-video_size", size, "-framerate", rate, "-i",
-            "pipe:0",
-            // Input 1: the music over the same span.
-            "-i", s.audioWav, "-map", "0:v:0", "-map", "1:a:0", "-c:v", "libx264", "-preset",
-            "fast", "-crf", "18", "-pix_fmt", "yuv420p", "-c:a", "aac", "-b:a", "192k",
-            // An interrupted capture ends the file with its last frame.
-            "-shortest", "-movflags", "+faststart", s.output};
+    std::vector<std::string> args{s.ffmpeg, "-hide_banner", "-loglevel", "error", "-nostdin", "-y",
+                                  // Input 0: the frames, exactly one per frame time.
+                                  "-f", "rawvideo", "-pix_fmt",
+                                  s.format.deep() ? "rgb48le" : "bgr0", "-video_size", size,
+                                  "-framerate", rate, "-i", "pipe:0",
+                                  // Input 1: the music over the same span.
+                                  "-i", s.audioWav, "-map", "0:v:0", "-map", "1:a:0"};
+    const std::vector<std::string> format = s.format.ffmpegArguments(s.container);
+    args.insert(args.end(), format.begin(), format.end());
+    // An interrupted capture ends the file with its last frame.
+    args.insert(args.end(), {"-shortest", s.output});
+    return args;
+}
+
+bool VideoEncoder::tryOut(const Settings& settings, std::string* error) {
+    Settings trial = settings;
+    // A hidden name of the same kind beside the output: ".show.trial.mkv".
+    const std::filesystem::path output(settings.output);
+    std::string name(1, '.');
+    name += output.stem().string();
+    name += ".trial";
+    name += output.extension().string();
+    trial.output = (output.parent_path() / name).string();
+    const std::size_t frameBytes =
+        std::size_t(settings.width) * settings.height * (settings.format.deep() ? 6 : 4);
+    trial.audioWav = trial.output + ".wav";
+    const std::vector<float> silence(std::size_t(kTrialSampleRate) / 10 * 2, 0.0f);
+    VideoEncoder encoder;
+    const std::vector<std::uint8_t> black(frameBytes, 0);
+    const bool made = sound::WavWriter::write(trial.audioWav, silence, 2, kTrialSampleRate) &&
+                      encoder.start(trial, error) && encoder.writeFrame(black, error) &&
+                      encoder.finish(error);
+    std::error_code ignored;
+    std::filesystem::remove(trial.output, ignored);
+    std::filesystem::remove(trial.audioWav, ignored);
+    if (!made) {
+        *error = "ffmpeg refused a trial frame of this video: " + *error;
+    }
+    return made;
 }
 
 std::string VideoEncoder::findExecutable(const std::string& command) {
@@ -115,9 +149,9 @@ bool VideoEncoder::start(const Settings& settings, std::string* error) {
     return true;
 }
 
-bool VideoEncoder::writeFrame(std::span<const std::uint8_t> bgrx, std::string* error) {
-    const std::uint8_t* data = bgrx.data();
-    std::size_t left = bgrx.size();
+bool VideoEncoder::writeFrame(std::span<const std::uint8_t> pixels, std::string* error) {
+    const std::uint8_t* data = pixels.data();
+    std::size_t left = pixels.size();
     while (left > 0) {
         const ssize_t written = write(input_, data, left);
         if (written < 0 && errno == EINTR) {

@@ -1,5 +1,6 @@
 #include "platform/d3d9/gl/GLDevice.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <vector>
@@ -88,6 +89,7 @@ bool GLDevice::initialise() {
     }
     // Contexts bind the samplers when they first become current; the main one already is.
     scope.context->initialise(samplers_.data(), kSamplers);
+    readLimits();
     glBindSampler(0, samplers_[0]);
     for (unsigned unit = 0; unit < kSamplers; ++unit) {
         glBindSampler(unit, samplers_[unit]);
@@ -303,6 +305,30 @@ HRESULT GLDevice::GetViewport(D3DVIEWPORT9* viewport) {
     }
     *viewport = viewport_;
     return D3D_OK;
+}
+
+HRESULT GLDevice::GetDeviceCaps(D3DCAPS9* caps) {
+    auto scope = lockOnly();
+    if (caps == nullptr) {
+        return D3DERR_INVALIDCALL;
+    }
+    *caps = caps_;
+    return D3D_OK;
+}
+
+// A render target is a texture with a D24S8 renderbuffer beside it, and GL clamps a viewport
+// to its largest dimensions without an error: the smallest of the three limits is the size that
+// can really be drawn.
+void GLDevice::readLimits() {
+    GLint texture = 0;
+    GLint renderbuffer = 0;
+    GLint viewport[2] = {0, 0};
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &texture);
+    glGetIntegerv(GL_MAX_RENDERBUFFER_SIZE, &renderbuffer);
+    glGetIntegerv(GL_MAX_VIEWPORT_DIMS, viewport);
+    const GLint side = std::min(texture, renderbuffer);
+    caps_.MaxTextureWidth = static_cast<DWORD>(std::max(0, std::min(side, viewport[0])));
+    caps_.MaxTextureHeight = static_cast<DWORD>(std::max(0, std::min(side, viewport[1])));
 }
 
 void GLDevice::resetViewportTo(const GLSurface& target) {

@@ -71,6 +71,7 @@ public:
                   DWORD stencil) override;
     HRESULT SetViewport(const D3DVIEWPORT9* viewport) override;
     HRESULT GetViewport(D3DVIEWPORT9* viewport) override;
+    HRESULT GetDeviceCaps(D3DCAPS9* caps) override;
 
     HRESULT SetRenderState(D3DRENDERSTATETYPE state, DWORD value) override;
     HRESULT GetRenderState(D3DRENDERSTATETYPE state, DWORD* value) override;
@@ -155,6 +156,7 @@ private:
     static void swapInternalRefs(GLRefCounted* added, GLRefCounted* dropped);
     void rebindSurface(GLSurface*& slot, GLSurface* surface);
 
+    void readLimits();
     void resetViewportTo(const GLSurface& target);
     void applySampler(int slot, DWORD type);
     bool bindTargets(GLContext& context);
@@ -194,6 +196,7 @@ private:
     GLProgram* program_ = nullptr;
     std::map<DWORD, GLVertexDeclaration*> fvfDeclarations_;
     D3DVIEWPORT9 viewport_{};
+    D3DCAPS9 caps_{};
     bool inScene_ = false;
     GLuint presentFramebufferTexture_ = 0;
 };

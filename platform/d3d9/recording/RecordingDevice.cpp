@@ -596,6 +596,18 @@ HRESULT RecordingDevice::GetViewport(D3DVIEWPORT9* viewport) {
     return record("GetViewport", "GetViewport()", hr, true);
 }
 
+HRESULT RecordingDevice::GetDeviceCaps(D3DCAPS9* caps) {
+    auto guard = lock();
+    HRESULT hr = planned("GetDeviceCaps");
+    if (SUCCEEDED(hr) && caps == nullptr) {
+        hr = D3DERR_INVALIDCALL;
+    }
+    if (SUCCEEDED(hr)) {
+        *caps = {kMaxTextureSide, kMaxTextureSide};
+    }
+    return record("GetDeviceCaps", "GetDeviceCaps()", hr, true);
+}
+
 // ---------------------------------------------------------------------------------------------
 // States
 // ---------------------------------------------------------------------------------------------

@@ -68,6 +68,8 @@ struct StreamSource {
 class RecordingDevice final : public IDirect3DDevice9, public IDirect3DCallSink9 {
 public:
     static constexpr UINT kStreams = 16;
+    // The largest render target side it reports (GetDeviceCaps), that of a common GPU.
+    static constexpr DWORD kMaxTextureSide = 16384;
 
     // 640 × 360 windowed X8R8G8B8 with an automatic D24S8 depth-stencil surface.
     static D3DPRESENT_PARAMETERS defaultPresentation();
@@ -146,6 +148,8 @@ public:
                   DWORD stencil) override;
     HRESULT SetViewport(const D3DVIEWPORT9* viewport) override;
     HRESULT GetViewport(D3DVIEWPORT9* viewport) override;
+    // Answers kMaxTextureSide for both sides.
+    HRESULT GetDeviceCaps(D3DCAPS9* caps) override;
 
     HRESULT SetRenderState(D3DRENDERSTATETYPE state, DWORD value) override;
     HRESULT GetRenderState(D3DRENDERSTATETYPE state, DWORD* value) override;
