@@ -23,14 +23,20 @@ DemoDriver::~DemoDriver() {
 
 bool DemoDriver::startUp() {
     window_ = std::make_unique<D3DWindow>();
+    // Said once, before the Direct3D object would fail on the same missing display.
+    if (options_.askUser && !startupDisplayAvailable()) {
+        return false;
+    }
     window_->adoptDirect3D(options_.createDirect3D());
     g_window = window_.get();
 
     WindowConfig config = options_.config;
     if (options_.askUser) {
-        const StartupChoice choice = runStartupDialog(window_->direct3D(), config);
+        const StartupChoice choice =
+            runStartupDialog(window_->direct3D(), config, options_.startup);
         if (choice != StartupChoice::start) {
             cancelled_ = choice == StartupChoice::cancel;
+            refused_ = choice == StartupChoice::refused;
             return false;
         }
     }
@@ -45,6 +51,7 @@ bool DemoDriver::startUp() {
     IDirect3DDevice9* device = kelvo::GraphicsContext::instance().device;
     IMusicClock& clock = startMusic();
     loop_.emplace(*device, *window_, clock, frameContent(), g_spectrum);
+    loop_->setAvOffsetMs(options_.avOffsetMs);
     loop_->start();
     return true;
 }
@@ -53,7 +60,11 @@ bool DemoDriver::startUp() {
 // missing data file; one that is there but does not decode is named with the decoder's reason.
 bool DemoDriver::openMusic() {
     std::string reason;
-    const sound::SoundResult result = music_.open(options_.musicFile, &reason);
+    sound::SoundResult result = sound::SoundResult::Ok;
+    track_ = sound::DecodedTrack::decode(options_.musicFile, &result, &reason);
+    if (track_) {
+        result = music_.open(track_);
+    }
     if (result == sound::SoundResult::Ok) {
         return true;
     }
@@ -72,7 +83,7 @@ IMusicClock& DemoDriver::startMusic() {
         return *options_.clock;
     }
     music_.play();
-    clock_.emplace(music_);
+    clock_.emplace(music_, track_, options_.avOffsetMs);
     return *clock_;
 }
 
@@ -106,7 +117,7 @@ void DemoDriver::shutDown() {
 int DemoDriver::run() {
     if (!startUp()) {
         shutDown();
-        return cancelled_ ? 0 : kFailedExitCode;
+        return cancelled_ ? 0 : refused_ ? kBadOptionsExitCode : kFailedExitCode;
     }
     const std::uint32_t startMs = os::SystemClock::milliseconds();
     runFrames();

@@ -8,9 +8,10 @@
 //
 // A start-up failure (no display, no Direct3D object, no window, no device, music missing or
 // undecodable) is reported where it happens and ends the program in order: nothing further is
-// created, the shutdown still runs, and the exit code says the show could not play. A cancelled
-// start and a show that played end with 0. The sound objects and g_spectrum are kept to the end
-// of the process.
+// created, the shutdown still runs, and the exit code says the show could not play. A start-up
+// preset the display refuses (a full-screen mode it lacks) ends the same way with the exit code of
+// bad options. A cancelled start and a show that played end with 0. The sound objects and
+// g_spectrum are kept to the end of the process.
 #pragma once
 
 #include <memory>
@@ -21,6 +22,7 @@
 #include "demo/EmptyFrameContent.h"
 #include "demo/FrameLoop.h"
 #include "demo/MusicStreamClock.h"
+#include "demo/StartupPreset.h"
 #include "platform/d3d9/d3d9.h"
 #include "platform/sound/MusicStream.h"
 
@@ -28,6 +30,8 @@ class DemoDriver {
 public:
     // The exit code of a show that could not play.
     static constexpr int kFailedExitCode = 1;
+    // The exit code of a command line the program cannot follow.
+    static constexpr int kBadOptionsExitCode = 2;
 
     struct Options {
         // Makes the Direct3D object; null stands for Direct3D being unavailable.
@@ -37,6 +41,10 @@ public:
         WindowConfig config = defaultWindowConfig();
         // False starts at once with `config`, as if the dialog had answered start.
         bool askUser = true;
+        // With askUser: the command line's say in the dialog (StartupDialog).
+        StartupPreset startup;
+        // The picture this many milliseconds behind the music's clock (FrameLoop).
+        std::int32_t avOffsetMs = 0;
         // Offline runs (capture, benchmarks): the frames run on this clock, and the music stream
         // is neither opened nor played, so no audio device is touched. Null: the music stream.
         IMusicClock* clock = nullptr;
@@ -55,13 +63,16 @@ public:
     bool startUp();
     // Whether a failed start-up was the user's cancel rather than a failure.
     bool cancelled() const { return cancelled_; }
+    // Whether start-up ended on a preset the display refused.
+    bool refused() const { return refused_; }
     // Frames until the quit flag is set (nothing when start-up did not succeed).
     void runFrames();
     // Runs once; later calls do nothing.
     void shutDown();
 
     // The whole program: start-up, frames, shutdown. Returns the exit code: 0 after a show or a
-    // cancel, kFailedExitCode after a start-up failure. After a show it prints one line on
+    // cancel, kBadOptionsExitCode after a refused preset, kFailedExitCode after another start-up
+    // failure. After a show it prints one line on
     // standard output: the frames drawn and their mean rate.
     int run();
 
@@ -79,10 +90,13 @@ private:
 
     Options options_;
     std::unique_ptr<D3DWindow> window_;
+    // The decoded music, shared by the stream and the clock's shifted spectrum.
+    std::shared_ptr<const sound::DecodedTrack> track_;
     sound::MusicStream music_;
     std::optional<MusicStreamClock> clock_;
     EmptyFrameContent emptyContent_;
     std::optional<FrameLoop> loop_;
     bool cancelled_ = false;
+    bool refused_ = false;
     bool shutDown_ = false;
 };

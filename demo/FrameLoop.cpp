@@ -1,5 +1,8 @@
 #include "demo/FrameLoop.h"
 
+#include <algorithm>
+#include <cstdint>
+
 #include "demo/MusicClockGlobals.h"
 #include "gfx/HrCheck.h"
 #include "gfx/Letterbox.h"
@@ -26,7 +29,7 @@ void FrameLoop::step() {
     const WindowConfig& config = window_.config();
     prepareBackBuffer(config);
 
-    const std::uint32_t elapsed = position_ - startPosition_;
+    const std::uint32_t elapsed = showMs(position_ - startPosition_, avOffsetMs_);
     if (spectrum_ != nullptr) {
         // Stale values are acceptable for a frame; the content reads whatever is there.
         music_.fetchSpectrum(spectrum_, kSpectrumBins);
@@ -59,6 +62,11 @@ void FrameLoop::prepareBackBuffer(const WindowConfig& config) {
     device_.Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_STENCIL, 0x00000000, 1.0f, 0);
     const D3DVIEWPORT9 picture = kelvo::letterboxViewport(width, height, config.aspect);
     HR_CHECK(kReportSource, kPictureViewportLine, device_.SetViewport(&picture));
+}
+
+std::uint32_t FrameLoop::showMs(std::uint32_t elapsedMs, std::int32_t avOffsetMs) {
+    const std::int64_t shown = static_cast<std::int64_t>(elapsedMs) - avOffsetMs;
+    return static_cast<std::uint32_t>(std::clamp<std::int64_t>(shown, 0, UINT32_MAX));
 }
 
 float FrameLoop::secondsOf(std::uint32_t elapsedMs) {

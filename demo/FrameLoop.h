@@ -4,6 +4,10 @@
 // content, presents and pumps the window's events. At 126 s of music the window is minimised and
 // the quit flag set; that last frame is still drawn and presented.
 //
+// An A/V offset shows the picture that many milliseconds later than the music's clock (earlier
+// when negative), for sound or a display with a delay of its own: the show's time is the music's
+// elapsed time less the offset, never below 0, and the show ends when that time reaches 126 s.
+//
 // The loop allocates nothing: viewports live on the stack and the spectrum goes into the buffer
 // given at construction. It sets no frame-rate limit of its own; Present paces it. It reads no
 // wall clock: time comes only from the music.
@@ -44,10 +48,13 @@ public:
     void step();
     // Told of every frame between the content's drawing and the present (null: nobody).
     void setObserver(IFrameObserver* observer) { observer_ = observer; }
+    void setAvOffsetMs(std::int32_t offsetMs) { avOffsetMs_ = offsetMs; }
 
     std::uint32_t startPosition() const { return startPosition_; }
     std::uint64_t frameCount() const { return frames_; }
 
+    // The show's milliseconds for the music's elapsed milliseconds: less the offset, at least 0.
+    static std::uint32_t showMs(std::uint32_t elapsedMs, std::int32_t avOffsetMs);
     // Music milliseconds as the float seconds the content is given.
     static float secondsOf(std::uint32_t elapsedMs);
     // 0, 1 or 2; a NaN counts as the last part.
@@ -66,4 +73,5 @@ private:
     // The last position read; a frame whose query fails keeps it rather than jumping to 0.
     std::uint32_t position_ = 0;
     std::uint64_t frames_ = 0;
+    std::int32_t avOffsetMs_ = 0;
 };

@@ -1,6 +1,9 @@
 #include "demo/StartupDialog.h"
 
+#include <cstdio>
+#include <set>
 #include <string>
+#include <utility>
 
 #include "demo/StartupDialogState.h"
 #include "demo/StartupDialogView.h"
@@ -41,25 +44,58 @@ bool showDialog(StartupDialogState& state) {
     }
 }
 
+// "--mode 1000x700: ...": the sizes the display does list, each once, in the list's order.
+void reportRefusedMode(const StartupDialogState& state, const StartupPreset& preset) {
+    std::string sizes;
+    std::set<std::pair<UINT, UINT>> named;
+    for (const D3DDISPLAYMODE& mode : state.modes()) {
+        if (named.insert({mode.Width, mode.Height}).second) {
+            sizes += (sizes.empty() ? "" : ", ") + std::to_string(mode.Width) + "x" +
+                     std::to_string(mode.Height);
+        }
+    }
+    std::fprintf(stderr,
+                 "vornasto: --mode %dx%d is not a full-screen mode of this display (it has %s); "
+                 "--windowed opens a window of any size\n",
+                 preset.mode->width, preset.mode->height, sizes.c_str());
+    std::fflush(stderr);
+}
+
 }  // namespace
 
-StartupChoice runStartupDialog(IDirect3D9* d3d, WindowConfig& config) {
+bool startupDisplayAvailable() {
     std::string error;
     if (!os::VideoSystem::start(&error)) {
         reportNoDisplay(error);
-        return StartupChoice::failed;
+        return false;
     }
     if (!os::VideoSystem::showsWindows()) {
-        reportNoDisplay("no display available: the video driver \"" + os::VideoSystem::driver() +
-                        "\" shows no windows");
-        return StartupChoice::failed;
+        reportNoDisplay(os::VideoSystem::sessionHasDisplay()
+                            ? "no display available: the video driver \"" +
+                                  os::VideoSystem::driver() + "\" shows no windows"
+                            : "no display available: neither DISPLAY nor WAYLAND_DISPLAY is set");
+        return false;
     }
-    return showStartupDialog(d3d, config);
+    return true;
 }
 
-StartupChoice showStartupDialog(IDirect3D9* d3d, WindowConfig& config) {
-    StartupDialogState state(d3d);
-    if (!showDialog(state)) {
+StartupChoice runStartupDialog(IDirect3D9* d3d, WindowConfig& config, const StartupPreset& preset) {
+    if (!startupDisplayAvailable()) {
+        return StartupChoice::failed;
+    }
+    return showStartupDialog(d3d, config, preset);
+}
+
+StartupChoice showStartupDialog(IDirect3D9* d3d, WindowConfig& config,
+                                const StartupPreset& preset) {
+    StartupDialogState state(d3d, preset);
+    if (state.refusesPreset()) {
+        reportRefusedMode(state, preset);
+        return StartupChoice::refused;
+    }
+    if (!preset.ask) {
+        state.command(StartupDialogState::kStartId);
+    } else if (!showDialog(state)) {
         return StartupChoice::failed;
     }
     if (!state.started()) {

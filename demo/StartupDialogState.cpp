@@ -13,18 +13,34 @@ constexpr int kPageRows = 10;
 
 }  // namespace
 
-StartupDialogState::StartupDialogState(IDirect3D9* d3d) : d3d_(d3d) {
+StartupDialogState::StartupDialogState(IDirect3D9* d3d, const StartupPreset& preset) : d3d_(d3d) {
     if (d3d_ != nullptr) {
         // The count is asked again after every item, so a list that shrinks meanwhile ends early.
         for (UINT i = 0; i < d3d_->GetAdapterModeCount(kAdapter, D3DFMT_X8R8G8B8); ++i) {
             D3DDISPLAYMODE mode{};
             d3d_->EnumAdapterModes(kAdapter, D3DFMT_X8R8G8B8, i, &mode);
+            modes_.push_back(mode);
             items_.push_back(modeItemText(mode));
         }
     }
     if (!items_.empty()) {
         selection_ = 0;
     }
+    applyPreset(preset);
+}
+
+void StartupDialogState::applyPreset(const StartupPreset& preset) {
+    fullscreen_ = preset.fullscreen.value_or(fullscreen_);
+    if (!preset.mode) {
+        return;
+    }
+    presetSize_ = preset.mode;
+    const auto listed = std::find_if(modes_.begin(), modes_.end(), [&](const D3DDISPLAYMODE& m) {
+        return static_cast<std::int32_t>(m.Width) == preset.mode->width &&
+               static_cast<std::int32_t>(m.Height) == preset.mode->height;
+    });
+    selection_ = listed == modes_.end() ? kNoSelection : static_cast<int>(listed - modes_.begin());
+    refusesPreset_ = fullscreen_ && selection_ == kNoSelection && !modes_.empty();
 }
 
 void StartupDialogState::command(int id) {
@@ -107,6 +123,10 @@ void StartupDialogState::writeChoice(WindowConfig& config) const {
         return;
     }
     config.fullscreen = fullscreen_;
+    if (presetSize_) {
+        config.width = presetSize_->width;
+        config.height = presetSize_->height;
+    }
     if (d3d_ == nullptr || selection_ < 0) {
         return;
     }

@@ -8,12 +8,20 @@
 //
 // The result is start until the user cancels. On start the chosen mode is asked of the Direct3D
 // object again by its index; with an empty list, no selection or a mode the adapter no longer
-// reports, the configuration keeps its size and only the full-screen flag is taken over.
+// reports, the configuration takes the preset's size, else keeps its own, and only the
+// full-screen flag is taken over.
+//
+// A preset (the command line) sets the check box and selects the first line of its size; a size
+// the list lacks leaves no line selected. As a full-screen mode such a size is refused, since the
+// list holds exactly the modes the full-screen switch accepts; an empty list refuses nothing, as
+// nothing is known about the display then.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "demo/StartupPreset.h"
 #include "demo/WindowConfig.h"
 #include "platform/d3d9/d3d9.h"
 #include "platform/os/DialogKey.h"
@@ -31,11 +39,15 @@ public:
     enum class Control { start, quit, fullscreen, modeList };
 
     // Lists the X8R8G8B8 modes of adapter 0 in the adapter's order, asking the mode count again
-    // after every item; item 0 selected, full screen checked, start focused. A null d3d gives an
-    // empty list.
-    explicit StartupDialogState(IDirect3D9* d3d);
+    // after every item; item 0 selected, full screen checked, start focused, unless the preset
+    // says otherwise. A null d3d gives an empty list.
+    explicit StartupDialogState(IDirect3D9* d3d, const StartupPreset& preset = {});
 
     const std::vector<std::string>& items() const { return items_; }
+    // The listed modes, one per item.
+    const std::vector<D3DDISPLAYMODE>& modes() const { return modes_; }
+    // The preset asks for full screen in a mode the list lacks.
+    bool refusesPreset() const { return refusesPreset_; }
     int selection() const { return selection_; }
     bool fullscreen() const { return fullscreen_; }
     Control focus() const { return focus_; }
@@ -64,8 +76,13 @@ private:
     void moveSelection(int step);
     void press();
 
+    void applyPreset(const StartupPreset& preset);
+
     IDirect3D9* d3d_;
+    std::vector<D3DDISPLAYMODE> modes_;
     std::vector<std::string> items_;
+    std::optional<StartupPreset::Size> presetSize_;
+    bool refusesPreset_ = false;
     int selection_ = kNoSelection;
     bool fullscreen_ = true;
     Control focus_ = Control::start;

@@ -1,5 +1,9 @@
+#include <string>
+#include <vector>
+
 #include "demo/Main.h"
 
-int main() {
-    return runDemo();
+int main(int argc, char** argv) {
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    return runDemo(args);
 }

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "platform/os/MessageBoxCapture.h"
+#include "platform/os/VideoSystem.h"
 
 namespace os {
 
@@ -17,18 +18,12 @@ bool isHeadlessDriver(const char* driver) {
            (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0);
 }
 
-bool hasDisplay() {
-    const char* x11 = std::getenv("DISPLAY");
-    const char* wayland = std::getenv("WAYLAND_DISPLAY");
-    return (x11 != nullptr && *x11 != '\0') || (wayland != nullptr && *wayland != '\0');
-}
-
 }  // namespace
 
 bool canShowDialog() {
     const char* driver = SDL_WasInit(SDL_INIT_VIDEO) != 0 ? SDL_GetCurrentVideoDriver()
                                                           : std::getenv("SDL_VIDEODRIVER");
-    return !isHeadlessDriver(driver) && hasDisplay();
+    return !isHeadlessDriver(driver) && VideoSystem::sessionHasDisplay();
 }
 
 void showMessageBox(const std::string& text, const std::string& caption) {

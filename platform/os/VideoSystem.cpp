@@ -2,6 +2,7 @@
 
 #include <SDL2/SDL.h>
 
+#include <cstdlib>
 #include <mutex>
 
 namespace os {
@@ -9,6 +10,11 @@ namespace {
 
 std::mutex g_videoMutex;
 bool g_videoStarted = false;
+
+bool isSet(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr && *value != '\0';
+}
 
 }  // namespace
 
@@ -52,6 +58,17 @@ std::string VideoSystem::driver() {
     }
     const char* name = SDL_GetCurrentVideoDriver();
     return name != nullptr ? name : "";
+}
+
+bool VideoSystem::sessionHasDisplay() {
+    return isSet("DISPLAY") || isSet("WAYLAND_DISPLAY");
+}
+
+void VideoSystem::narrowDriverSearchToSession() {
+    if (isSet("SDL_VIDEODRIVER") || isSet("WAYLAND_DISPLAY")) {
+        return;
+    }
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, isSet("DISPLAY") ? "x11" : "offscreen");
 }
 
 }  // namespace os

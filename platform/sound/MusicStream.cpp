@@ -50,8 +50,7 @@ SoundResult MusicStream::open(std::shared_ptr<const DecodedTrack> track) {
 
 bool MusicStream::openDevice() {
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-        std::fprintf(stderr, "sound: no audio (%s); the music runs on a silent clock\n",
-                     SDL_GetError());
+        std::fprintf(stderr, "sound: no audio device: playing silently (%s)\n", SDL_GetError());
         return false;
     }
     SDL_AudioSpec want{};
@@ -66,8 +65,7 @@ bool MusicStream::openDevice() {
     // delivers the track's own format. Starts paused.
     device_ = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
     if (device_ == 0) {
-        std::fprintf(stderr, "sound: no audio device (%s); the music runs on a silent clock\n",
-                     SDL_GetError());
+        std::fprintf(stderr, "sound: no audio device: playing silently (%s)\n", SDL_GetError());
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
         return false;
     }

@@ -67,9 +67,10 @@ start_xvfb() {
     unset WAYLAND_DISPLAY
 }
 
+# start_program [ARGUMENT...]
 start_program() {
     SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy LIBGL_ALWAYS_SOFTWARE=1 \
-        "$PROGRAM" >"$E2E_TMP/stdout" 2>"$E2E_TMP/stderr" &
+        "$PROGRAM" "$@" >"$E2E_TMP/stdout" 2>"$E2E_TMP/stderr" &
     PROGRAM_PID=$!
 }
 

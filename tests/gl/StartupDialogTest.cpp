@@ -75,6 +75,23 @@ TEST_F(StartupDialogTest, KeysChooseWindowedModeZeroAndLeaveNothingQueued) {
     EXPECT_EQ(SDL_PollEvent(&left), 0) << "event " << left.type << " outlived the dialog";
 }
 
+TEST_F(StartupDialogTest, WithoutAskingItsDefaultsAreTakenAndAnUnlistedModeIsRefused) {
+    StartupPreset preset;
+    preset.ask = false;
+    EXPECT_EQ(showStartupDialog(d3d, config, preset), StartupChoice::start);
+    EXPECT_EQ(config.width, 640);
+    EXPECT_EQ(config.height, 480);
+    EXPECT_TRUE(config.fullscreen);
+
+    preset.mode = StartupPreset::Size{1234, 567};
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(showStartupDialog(d3d, config, preset), StartupChoice::refused);
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_TRUE(said.starts_with("vornasto: --mode 1234x567 is not a full-screen mode")) << said;
+    EXPECT_EQ(said.find('\n'), said.size() - 1) << said;
+    EXPECT_EQ(boxes.count(), 0u);
+}
+
 TEST_F(StartupDialogTest, ProgramReportsThatNobodyCanSeeTheDialogOnTheOffscreenDriver) {
     ASSERT_EQ(os::VideoSystem::driver(), "offscreen");
     EXPECT_EQ(runStartupDialog(d3d, config), StartupChoice::failed);

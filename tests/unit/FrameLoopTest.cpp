@@ -167,6 +167,23 @@ TEST_F(FrameLoopTest, ShowEndsAt126SecondsAfterDrawingAndPresentingThatFrame) {
     EXPECT_EQ(window.pumps, 2);
 }
 
+TEST_F(FrameLoopTest, AvOffsetShiftsTheShowByExactlyItsValueAndNeverBelowZero) {
+    loop.setAvOffsetMs(150);
+    frameAt(200, 200 + 100);
+    EXPECT_EQ(g_demoSeconds, 0.0f) << "the picture waits at the start";
+    frameAt(200, 200 + 10150);
+    EXPECT_EQ(g_demoSeconds, 10.0f);
+    frameAt(200, 200 + 126149);
+    EXPECT_FALSE(window.quit) << "the end moves with the picture";
+    frameAt(200, 200 + 126150);
+    EXPECT_TRUE(window.quit);
+
+    loop.setAvOffsetMs(-150);
+    frameAt(200, 200);
+    EXPECT_EQ(g_demoSeconds, 0.15f);
+    EXPECT_EQ(FrameLoop::showMs(UINT32_MAX - 10, -150), UINT32_MAX);
+}
+
 TEST_F(FrameLoopTest, MusicSourceFailuresNeitherStopNorRewindTheShow) {
     music.positions = {40000, 40000 + 30000, std::nullopt, 40000 + 30020};
     loop.start();

@@ -133,6 +133,34 @@ TEST_F(StartupDialogStateTest, EmptyListOrNoSelectionKeepsTheConfiguredSize) {
     EXPECT_EQ(outside.selection(), 0);
 }
 
+TEST_F(StartupDialogStateTest, PresetSetsTheControlsAndRefusesOnlyUnlistedFullscreenModes) {
+    const StartupPreset::Size listed{800, 600}, unlisted{1024, 768};
+    StartupDialogState windowed(d3d, {false, listed});
+    EXPECT_EQ(windowed.selection(), 3);
+    EXPECT_FALSE(windowed.fullscreen());
+    EXPECT_FALSE(windowed.refusesPreset());
+
+    // Only as a window can a size the display does not list be had.
+    StartupDialogState window(d3d, {false, unlisted});
+    EXPECT_FALSE(window.refusesPreset());
+    EXPECT_EQ(window.selection(), StartupDialogState::kNoSelection);
+    window.command(StartupDialogState::kStartId);
+    WindowConfig config = configured();
+    window.writeChoice(config);
+    EXPECT_EQ(config.width, 1024);
+    EXPECT_EQ(config.height, 768);
+    EXPECT_FALSE(config.fullscreen);
+
+    EXPECT_TRUE(StartupDialogState(d3d, {true, unlisted}).refusesPreset());
+    EXPECT_TRUE(StartupDialogState(d3d, {std::nullopt, unlisted}).refusesPreset())
+        << "full screen is the dialog's default";
+    EXPECT_FALSE(StartupDialogState(d3d, {true, listed}).refusesPreset());
+    auto* none = new RecordingDirect3D(std::vector<D3DDISPLAYMODE>{});
+    EXPECT_FALSE(StartupDialogState(none, {true, unlisted}).refusesPreset())
+        << "an empty list says nothing about the display";
+    none->Release();
+}
+
 TEST_F(StartupDialogStateTest, TabCyclesTheControlsAndReturnPressesTheFocusedButton) {
     StartupDialogState state(d3d);
     const Control order[] = {Control::quit, Control::fullscreen, Control::modeList, Control::start};

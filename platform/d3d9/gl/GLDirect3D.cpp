@@ -3,15 +3,18 @@
 #include <SDL2/SDL.h>
 
 #include <cstdio>
+#include <vector>
 
 #include "platform/d3d9/gl/GLDevice.h"
+#include "platform/os/DisplayModes.h"
 
 namespace {
 
-// The modes of display 0 that have 32 bits per pixel, in SDL's order (duplicates kept: the
-// start-up dialog lists what the adapter reports).
-bool thirtyTwoBitMode(int index, SDL_DisplayMode* mode) {
-    return SDL_GetDisplayMode(0, index, mode) == 0 && SDL_BYTESPERPIXEL(mode->format) == 4;
+// The adapter's X8R8G8B8 modes are exactly the modes the full-screen switch accepts (one rule,
+// os::isTrueColourFormat), in SDL's order with duplicates kept: the start-up dialog lists what
+// the adapter reports, and a listed mode is never refused.
+std::vector<os::DisplayMode> adapterModes() {
+    return os::trueColourModes(os::sdlDisplayModes(0));
 }
 
 }  // namespace
@@ -47,13 +50,7 @@ UINT GLDirect3D::GetAdapterModeCount(UINT adapter, D3DFORMAT format) {
     if (adapter != 0 || format != D3DFMT_X8R8G8B8) {
         return 0;
     }
-    UINT count = 0;
-    SDL_DisplayMode mode;
-    const int total = SDL_GetNumDisplayModes(0);
-    for (int i = 0; i < total; ++i) {
-        count += thirtyTwoBitMode(i, &mode) ? 1 : 0;
-    }
-    return count;
+    return static_cast<UINT>(adapterModes().size());
 }
 
 HRESULT GLDirect3D::EnumAdapterModes(UINT adapter, D3DFORMAT format, UINT index,
@@ -61,17 +58,13 @@ HRESULT GLDirect3D::EnumAdapterModes(UINT adapter, D3DFORMAT format, UINT index,
     if (adapter != 0 || format != D3DFMT_X8R8G8B8 || displayMode == nullptr) {
         return D3DERR_INVALIDCALL;
     }
-    SDL_DisplayMode mode;
-    const int total = SDL_GetNumDisplayModes(0);
-    UINT seen = 0;
-    for (int i = 0; i < total; ++i) {
-        if (thirtyTwoBitMode(i, &mode) && seen++ == index) {
-            *displayMode = {static_cast<UINT>(mode.w), static_cast<UINT>(mode.h),
-                            static_cast<UINT>(mode.refresh_rate), D3DFMT_X8R8G8B8};
-            return D3D_OK;
-        }
+    const std::vector<os::DisplayMode> modes = adapterModes();
+    if (index >= modes.size()) {
+        return D3DERR_INVALIDCALL;
     }
-    return D3DERR_INVALIDCALL;
+    const os::DisplayMode& mode = modes[index];
+    *displayMode = {mode.width, mode.height, mode.refreshHz, D3DFMT_X8R8G8B8};
+    return D3D_OK;
 }
 
 HRESULT GLDirect3D::CreateDevice(UINT adapter, D3DDEVTYPE, HWND focusWindow, DWORD,
