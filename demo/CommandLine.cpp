@@ -5,6 +5,8 @@
 #include <set>
 #include <string_view>
 
+#include "demo/PixelSize.h"
+
 #ifndef VORNASTO_VERSION
 #define VORNASTO_VERSION "unknown"
 #endif
@@ -38,28 +40,18 @@ std::optional<std::int32_t> parseInteger(std::string_view text) {
     return value;
 }
 
-std::optional<std::int32_t> parseSide(std::string_view text) {
-    // from_chars would take a sign; a size has none.
-    if (text.empty() || text.front() < '0' || text.front() > '9') {
-        return std::nullopt;
-    }
-    return parseInteger(text);
-}
-
 std::string parseMode(std::string_view text, CommandLine& line) {
-    const auto x = text.find('x');
-    const auto width = x == std::string_view::npos ? std::nullopt : parseSide(text.substr(0, x));
-    const auto height = x == std::string_view::npos ? std::nullopt : parseSide(text.substr(x + 1));
-    if (!width || !height) {
+    const auto size = parsePixelSize(text);
+    if (!size) {
         return "--mode wants WIDTHxHEIGHT, such as 1280x720, not '" + std::string(text) + "'";
     }
     constexpr auto kMin = CommandLine::kMinSide;
     constexpr auto kMax = CommandLine::kMaxSide;
-    if (*width < kMin || *height < kMin || *width > kMax || *height > kMax) {
+    if (size->width < kMin || size->height < kMin || size->width > kMax || size->height > kMax) {
         return "--mode " + std::string(text) + " is outside " + std::to_string(kMin) + "x" +
                std::to_string(kMin) + " to " + std::to_string(kMax) + "x" + std::to_string(kMax);
     }
-    line.startup.mode = StartupPreset::Size{*width, *height};
+    line.startup.mode = StartupPreset::Size{size->width, size->height};
     return {};
 }
 

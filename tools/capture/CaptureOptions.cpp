@@ -5,6 +5,8 @@
 #include <optional>
 #include <string_view>
 
+#include "demo/PixelSize.h"
+
 namespace {
 
 using Output = CaptureOptions::Output;
@@ -45,21 +47,20 @@ std::string parseCount(std::string_view name, std::string_view text, int most, i
 }
 
 std::string parseSize(std::string_view text, CaptureOptions& options) {
-    const auto x = text.find('x');
-    const auto width = x == std::string_view::npos ? std::nullopt : parseInteger(text.substr(0, x));
-    const auto height =
-        x == std::string_view::npos ? std::nullopt : parseInteger(text.substr(x + 1));
-    if (!width || !height) {
+    const auto size = parsePixelSize(text);
+    if (!size) {
         return "--size wants WIDTHxHEIGHT, such as 1280x720, not '" + std::string(text) + "'";
     }
-    if (*width < kMinSide || *height < kMinSide || *width > kMaxSide || *height > kMaxSide) {
+    const int width = size->width;
+    const int height = size->height;
+    if (width < kMinSide || height < kMinSide || width > kMaxSide || height > kMaxSide) {
         return "--size " + std::string(text) + " is outside 16x16 to 8192x8192";
     }
-    if (*width % 2 != 0 || *height % 2 != 0) {
+    if (width % 2 != 0 || height % 2 != 0) {
         return "--size " + std::string(text) + ": both sides must be even (the video is 4:2:0)";
     }
-    options.width = *width;
-    options.height = *height;
+    options.width = width;
+    options.height = height;
     return {};
 }
 
