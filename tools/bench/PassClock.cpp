@@ -54,6 +54,14 @@ void PassClock::add(const std::string& name, std::chrono::steady_clock::duration
     ++total.calls;
 }
 
+std::map<std::string, double> PassClock::milliseconds() const {
+    std::map<std::string, double> result;
+    for (const auto& [name, total] : totals_) {
+        result[name] = static_cast<double>(total.ns) / 1e6;
+    }
+    return result;
+}
+
 void PassClock::print(std::FILE* out) const {
     std::vector<std::pair<std::string, Total>> rows(totals_.begin(), totals_.end());
     std::sort(rows.begin(), rows.end(),

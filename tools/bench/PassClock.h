@@ -30,6 +30,20 @@ public:
         return result;
     }
 
+    // Times a call under a label of the caller's (the replica names its own operations).
+    template <typename Call>
+    void timeAs(const std::string& label, Call&& call) {
+        finish();
+        const auto start = std::chrono::steady_clock::now();
+        call();
+        finish();
+        add(label, std::chrono::steady_clock::now() - start);
+    }
+    // The label a call of this kind would be timed under now.
+    std::string labelOf(const char* kind) const { return label(kind); }
+    // Milliseconds per label, summed since the clock began.
+    std::map<std::string, double> milliseconds() const;
+
     void endFrame() { ++frames_; }
     // One line per label, most expensive first: "pass.LABEL ms|calls|share" (milliseconds and
     // calls per frame, share of all timed work in percent).
