@@ -153,6 +153,43 @@ TEST_F(GLDeviceTest, DepthAndStencilClearsKeepEachOther) {
     depth->Release();
 }
 
+// The device skips a clear to the colour or depth a surface is known to hold everywhere; a draw
+// in between must make the next clear to that same value happen again.
+TEST_F(GLDeviceTest, AClearToThePreviousValueAfterADrawClearsAgain) {
+    IDirect3DTexture9* red = makeTexture(1, 1, D3DFMT_A8R8G8B8, 0xFFFF0000u);
+    device_->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
+    device_->SetTexture(0, red);
+    QuadVertex nearQuad[6];
+    for (int i = 0; i < 6; ++i) {
+        nearQuad[i] = kQuad[i];
+        nearQuad[i].z = 0.25f;
+    }
+    const D3DVIEWPORT9 whole{0, 0, kWidth, kHeight, 0.0f, 1.0f};
+    const D3DVIEWPORT9 top{0, 0, kWidth, kHeight - 1, 0.0f, 1.0f};
+    for (int round = 0; round < 2; ++round) {
+        ASSERT_EQ(device_->SetViewport(&whole), D3D_OK);
+        ASSERT_EQ(
+            device_->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000u, 1.0f, 0),
+            D3D_OK);
+        // The letterbox's pattern: a whole clear, then the picture's viewport cleared again.
+        ASSERT_EQ(device_->SetViewport(&top), D3D_OK);
+        ASSERT_EQ(
+            device_->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000u, 1.0f, 0),
+            D3D_OK);
+        EXPECT_EQ(hex(backBufferPixel(10, 10)), "FF000000") << "round " << round;
+        // A farther quad passes the depth test only if the depth was cleared again.
+        QuadVertex farQuad[6];
+        for (int i = 0; i < 6; ++i) {
+            farQuad[i] = kQuad[i];
+            farQuad[i].z = 0.75f;
+        }
+        drawQuad(device_, round == 0 ? nearQuad : farQuad);
+        EXPECT_EQ(hex(backBufferPixel(10, 10)), "FFFF0000") << "round " << round;
+    }
+    device_->SetTexture(0, nullptr);
+    red->Release();
+}
+
 TEST_F(GLDeviceTest, NestedRenderTargetBindsRestoreSurfaceDepthAndViewport) {
     IDirect3DTexture9* outer = makeRenderTarget(32, 32);
     IDirect3DTexture9* inner = makeRenderTarget(16, 8);

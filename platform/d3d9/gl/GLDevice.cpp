@@ -1,6 +1,7 @@
 #include "platform/d3d9/gl/GLDevice.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdio>
 #include <cstring>
 #include <vector>
@@ -597,9 +598,16 @@ HRESULT GLDevice::GetRenderTargetData(IDirect3DSurface9* renderTarget,
     glGetTextureImage(source->name(), source->level(), GL_BGRA, GL_UNSIGNED_BYTE,
                       static_cast<GLsizei>(bytes), target->memory());
     if (source->desc().Format == D3DFMT_X8R8G8B8) {
+        // Whole 32-bit pixels, which the compiler turns into vector instructions (a byte loop
+        // with a stride of 4 cost as much as the read-back itself).
+        constexpr std::uint32_t kOpaque =
+            std::endian::native == std::endian::little ? 0xFF000000u : 0x000000FFu;
         std::uint8_t* pixels = target->memory();
-        for (std::size_t i = 3; i < bytes; i += 4) {
-            pixels[i] = 0xFF;
+        for (std::size_t i = 0; i + 4 <= bytes; i += 4) {
+            std::uint32_t pixel;
+            std::memcpy(&pixel, pixels + i, 4);
+            pixel |= kOpaque;
+            std::memcpy(pixels + i, &pixel, 4);
         }
     }
     return glGetError() == GL_NO_ERROR ? D3D_OK : D3DERR_INVALIDCALL;
@@ -629,6 +637,7 @@ HRESULT GLDevice::ColorFill(IDirect3DSurface9* surface, const RECT* rect, D3DCOL
     // A texture clear ignores viewport, scissor and write masks, as ColorFill does.
     glClearTexSubImage(s->name(), s->level(), area.left, area.top, 0, area.right - area.left,
                        area.bottom - area.top, 1, GL_RGBA, GL_FLOAT, rgba);
+    s->setUniformColor(std::nullopt);
     flushIfShared();
     return glGetError() == GL_NO_ERROR ? D3D_OK : D3DERR_INVALIDCALL;
 }
@@ -674,10 +683,11 @@ void GLDevice::startDepthStencil(GLContext& context, GLSurface& surface) {
     glCreateFramebuffers(1, &framebuffer);
     glNamedFramebufferRenderbuffer(framebuffer, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER,
                                    surface.name());
-    clearDepthStencil(framebuffer, true, 1.0f, 0);
+    clearDepthStencil(framebuffer, 1.0f, 0);
     glDeleteFramebuffers(1, &framebuffer);
     cache.enable(GL_SCISSOR_TEST, true);
     surface.setUniformStencil(0);
+    surface.setUniformDepth(1.0f);
     flushIfShared();  // a surface made on a loading thread is drawn on by another context
 }
 

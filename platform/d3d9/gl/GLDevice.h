@@ -170,8 +170,9 @@ private:
     bool applyStreams(GLContext& context, bool userPointerDraw);
     void markClearStateDirty(GLContext& context);
     static bool covers(const D3DRECT& area, const D3DSURFACE_DESC& surface);
-    static void clearDepthStencil(GLuint fbo, bool depth, float z,
+    static void clearDepthStencil(GLuint fbo, std::optional<float> depth,
                                   std::optional<std::uint8_t> stencil);
+    void forgetDrawnContents();
     void startDepthStencil(GLContext& context, GLSurface& surface);
     HRESULT uploadConstants(INT location, const void* data, bool isFloat,
                             D3DPROGRAMCONSTANTSHAPE shape, UINT count);

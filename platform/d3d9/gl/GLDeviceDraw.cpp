@@ -1,6 +1,7 @@
 // GLDevice, continued: clearing, vertex input and drawing, and the translation of the shadowed
 // Direct3D state into GL state at draw time.
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <vector>
 
@@ -38,14 +39,14 @@ bool GLDevice::covers(const D3DRECT& area, const D3DSURFACE_DESC& surface) {
 }
 
 // Depth and stencil are one buffer: clearing only one of them makes the renderer keep the other
-// pixel by pixel, which costs a software renderer as much as a full-screen pass. A depth clear
-// over a stencil whose value is known therefore writes that value again with it.
-void GLDevice::clearDepthStencil(GLuint fbo, bool depth, float z,
+// pixel by pixel, which costs a software renderer as much as a full-screen pass. A clear of one
+// over the other's known value therefore writes that value again with it.
+void GLDevice::clearDepthStencil(GLuint fbo, std::optional<float> depth,
                                  std::optional<std::uint8_t> stencil) {
     if (depth && stencil) {
-        glClearNamedFramebufferfi(fbo, GL_DEPTH_STENCIL, 0, z, *stencil);
+        glClearNamedFramebufferfi(fbo, GL_DEPTH_STENCIL, 0, *depth, *stencil);
     } else if (depth) {
-        glClearNamedFramebufferfv(fbo, GL_DEPTH, 0, &z);
+        glClearNamedFramebufferfv(fbo, GL_DEPTH, 0, &*depth);
     } else if (stencil) {
         const GLint value = *stencil;
         glClearNamedFramebufferiv(fbo, GL_STENCIL, 0, &value);
@@ -84,6 +85,22 @@ bool GLDevice::bindTargets(GLContext& context) {
         std::fprintf(stderr, "d3d9: the bound render targets cannot be drawn into together\n");
     }
     return context.framebufferComplete;
+}
+
+// A draw may write every bound colour target and, when it tests and writes depth, the depth
+// surface: their contents are no longer known to be uniform.
+void GLDevice::forgetDrawnContents() {
+    if ((state_.renderState(D3DRS_COLORWRITEENABLE) & 0xFu) != 0) {
+        for (GLSurface* target : targets_) {
+            if (target != nullptr) {
+                target->setUniformColor(std::nullopt);
+            }
+        }
+    }
+    if (depth_ != nullptr && state_.renderState(D3DRS_ZENABLE) != D3DZB_FALSE &&
+        state_.renderState(D3DRS_ZWRITEENABLE) != FALSE) {
+        depth_->setUniformDepth(std::nullopt);
+    }
 }
 
 void GLDevice::applyViewport(GLContext& context) {
@@ -138,13 +155,23 @@ HRESULT GLDevice::Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR
                         static_cast<std::int32_t>(viewport_.Y),
                         static_cast<std::int32_t>(viewport_.X + viewport_.Width),
                         static_cast<std::int32_t>(viewport_.Y + viewport_.Height)};
+    // What the surfaces already hold everywhere needs no writing: a stencil or depth clear to
+    // the value held, a colour clear of the back buffer to the colour it was cleared to.
     const auto stencilValue = static_cast<std::uint8_t>(stencil & 0xFFu);
-    const std::optional<std::uint8_t> held =
+    const float depthValue = std::clamp(z, 0.0f, 1.0f);
+    const std::optional<std::uint8_t> heldStencil =
         depth_ != nullptr ? depth_->uniformStencil() : std::nullopt;
-    const bool clearDepth = (flags & D3DCLEAR_ZBUFFER) != 0;
-    // A stencil that holds the value everywhere already needs no writing.
-    const bool clearStencil = (flags & D3DCLEAR_STENCIL) != 0 && held != stencilValue;
+    const std::optional<float> heldDepth =
+        depth_ != nullptr ? depth_->uniformDepth() : std::nullopt;
+    const bool clearDepth = (flags & D3DCLEAR_ZBUFFER) != 0 && heldDepth != depthValue;
+    const bool clearStencil = (flags & D3DCLEAR_STENCIL) != 0 && heldStencil != stencilValue;
+    std::array<bool, D3D_MAX_SIMULTANEOUS_RENDERTARGETS> clearColor{};
+    for (unsigned i = 0; i < D3D_MAX_SIMULTANEOUS_RENDERTARGETS; ++i) {
+        clearColor[i] = (flags & D3DCLEAR_TARGET) != 0 && targets_[i] != nullptr &&
+                        targets_[i]->uniformColor() != color;
+    }
     bool coveredWholeDepth = false;
+    std::array<bool, D3D_MAX_SIMULTANEOUS_RENDERTARGETS> coveredWholeColor{};
     for (DWORD r = 0; r < std::max<DWORD>(count, 1); ++r) {
         // Rectangles are clipped to the viewport.
         D3DRECT area = whole;
@@ -158,20 +185,29 @@ HRESULT GLDevice::Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR
             }
         }
         cache.scissor(area.x1, area.y1, area.x2 - area.x1, area.y2 - area.y1);
-        if ((flags & D3DCLEAR_TARGET) != 0) {
-            for (unsigned i = 0; i < D3D_MAX_SIMULTANEOUS_RENDERTARGETS; ++i) {
-                if (targets_[i] != nullptr) {
-                    glClearNamedFramebufferfv(fbo, GL_COLOR, static_cast<GLint>(i), rgba);
-                }
+        for (unsigned i = 0; i < D3D_MAX_SIMULTANEOUS_RENDERTARGETS; ++i) {
+            if (clearColor[i]) {
+                glClearNamedFramebufferfv(fbo, GL_COLOR, static_cast<GLint>(i), rgba);
+                coveredWholeColor[i] = coveredWholeColor[i] || covers(area, targets_[i]->desc());
             }
         }
         if (clearDepth || clearStencil) {
-            clearDepthStencil(fbo, clearDepth, z, clearStencil ? stencilValue : held);
+            clearDepthStencil(fbo, clearDepth ? std::optional(depthValue) : heldDepth,
+                              clearStencil ? std::optional(stencilValue) : heldStencil);
             coveredWholeDepth = coveredWholeDepth || covers(area, depth_->desc());
+        }
+    }
+    for (unsigned i = 0; i < D3D_MAX_SIMULTANEOUS_RENDERTARGETS; ++i) {
+        if (clearColor[i]) {
+            targets_[i]->setUniformColor(coveredWholeColor[i] ? std::optional(color)
+                                                              : std::nullopt);
         }
     }
     if (clearStencil) {
         depth_->setUniformStencil(coveredWholeDepth ? std::optional(stencilValue) : std::nullopt);
+    }
+    if (clearDepth) {
+        depth_->setUniformDepth(coveredWholeDepth ? std::optional(depthValue) : std::nullopt);
     }
     return D3D_OK;
 }
@@ -328,6 +364,7 @@ bool GLDevice::prepareDraw(GLContext& context) {
     if (declaration_ == nullptr || !bindTargets(context)) {
         return false;
     }
+    forgetDrawnContents();
     applyViewport(context);
     if (stale(context, state_, StateGroup::Blend)) {
         markApplied(context, state_, StateGroup::Blend);

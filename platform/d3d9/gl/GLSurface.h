@@ -47,6 +47,17 @@ public:
     // has no stencil test), so it keeps this exact.
     std::optional<std::uint8_t> uniformStencil() const { return uniformStencil_; }
     void setUniformStencil(std::optional<std::uint8_t> value) { uniformStencil_ = value; }
+    // Likewise the depth every pixel holds, while it is known: whole clears set it, draws that
+    // test and write depth forget it. A clear to that value then has nothing to do.
+    std::optional<float> uniformDepth() const { return uniformDepth_; }
+    void setUniformDepth(std::optional<float> value) { uniformDepth_ = value; }
+    // Of a device colour buffer (the back buffer, never a texture level, whose pixels other
+    // calls also write): the colour every pixel holds after a whole clear, until a draw or a
+    // fill writes it.
+    std::optional<D3DCOLOR> uniformColor() const { return uniformColor_; }
+    void setUniformColor(std::optional<D3DCOLOR> value) {
+        uniformColor_ = kind_ == Kind::Color ? value : std::nullopt;
+    }
     UINT pitch() const { return desc_.Width * 4; }
 
 private:
@@ -61,4 +72,6 @@ private:
     std::vector<std::uint8_t> memory_;
     bool locked_ = false;
     std::optional<std::uint8_t> uniformStencil_;
+    std::optional<float> uniformDepth_;
+    std::optional<D3DCOLOR> uniformColor_;
 };
