@@ -20,14 +20,6 @@ Span spanOf(unsigned i, unsigned size, unsigned newSize) {
 
 }  // namespace
 
-unsigned BoxFilter::fullChainLevels(unsigned width, unsigned height) {
-    unsigned levels = 1;
-    for (unsigned side = std::max(width, height); side > 1; side >>= 1) {
-        ++levels;
-    }
-    return levels;
-}
-
 std::vector<std::uint8_t> BoxFilter::resample(const std::vector<std::uint8_t>& source,
                                               unsigned width, unsigned height, unsigned channels,
                                               unsigned newWidth, unsigned newHeight) {

@@ -10,9 +10,6 @@ namespace fx {
 
 class BoxFilter {
 public:
-    // floor(log2(max(width, height))) + 1: the levels down to 1 x 1.
-    static unsigned fullChainLevels(unsigned width, unsigned height);
-
     static std::vector<std::uint8_t> resample(const std::vector<std::uint8_t>& source,
                                               unsigned width, unsigned height, unsigned channels,
                                               unsigned newWidth, unsigned newHeight);

@@ -12,6 +12,7 @@
 #include <optional>
 #include <vector>
 
+#include "platform/d3d9/core/DeviceRules.h"
 #include "platform/d3dx9/BoxFilter.h"
 #include "platform/d3dx9/DecodedImage.h"
 #include "platform/d3dx9/d3dx9.h"
@@ -106,7 +107,7 @@ HRESULT createTexture(IDirect3DDevice9* device, const fx::DecodedImage& image, U
                       UINT height, UINT mipLevels, DWORD usage, D3DFORMAT requestedFormat,
                       D3DPOOL pool, D3DCOLOR colorKey, IDirect3DTexture9** texture) {
     const D3DFORMAT format = textureFormat(requestedFormat, image);
-    const unsigned fullChain = fx::BoxFilter::fullChainLevels(width, height);
+    const unsigned fullChain = DeviceRules::fullMipChain(width, height);
     UINT levels = fullChain;
     if (mipLevels == D3DX_FROM_FILE) {
         levels = 1;

@@ -214,6 +214,123 @@ std::vector<std::string> run(IDirect3DDevice9* device) {
     return results;
 }
 
+std::string answer(const char* what, HRESULT hr, DWORD value = 0) {
+    char text[160];
+    std::snprintf(text, sizeof text, "%s -> 0x%08X value %u", what, static_cast<unsigned>(hr),
+                  hr == D3D_OK ? static_cast<unsigned>(value) : 0u);
+    return text;
+}
+
+// Every default-state query, and creation calls valid and invalid, as each device answers them.
+std::vector<std::string> defaultsAndCreations(IDirect3DDevice9* device) {
+    std::vector<std::string> results;
+    char what[96];
+    for (DWORD state = 0; state <= 256; ++state) {
+        DWORD value = 0;
+        std::snprintf(what, sizeof what, "render state %u", state);
+        results.push_back(answer(
+            what, device->GetRenderState(static_cast<D3DRENDERSTATETYPE>(state), &value), value));
+    }
+    for (DWORD sampler : {0u, 15u, 16u, 257u, 260u, 261u}) {
+        for (DWORD type = 0; type <= 14; ++type) {
+            DWORD value = 0;
+            std::snprintf(what, sizeof what, "sampler %u state %u", sampler, type);
+            results.push_back(answer(
+                what,
+                device->GetSamplerState(sampler, static_cast<D3DSAMPLERSTATETYPE>(type), &value),
+                value));
+        }
+    }
+    for (DWORD stage = 0; stage <= 8; ++stage) {
+        for (DWORD type = 0; type <= 33; ++type) {
+            DWORD value = 0;
+            std::snprintf(what, sizeof what, "stage %u state %u", stage, type);
+            results.push_back(
+                answer(what,
+                       device->GetTextureStageState(
+                           stage, static_cast<D3DTEXTURESTAGESTATETYPE>(type), &value),
+                       value));
+        }
+    }
+    for (DWORD transform : {2u, 3u, 16u, 256u, 257u, 511u, 512u}) {
+        D3DMATRIX m{};
+        std::snprintf(what, sizeof what, "transform %u", transform);
+        results.push_back(
+            answer(what, device->GetTransform(static_cast<D3DTRANSFORMSTATETYPE>(transform), &m),
+                   static_cast<DWORD>(m.m[0][0] + m.m[1][1] + m.m[2][2] + m.m[3][3])));
+    }
+    int handle = 0;
+    // The object is read after the call that makes it (arguments have no order).
+    auto keep = [&](const char* name, HRESULT hr, IUnknown** made) {
+        results.push_back(answer(name, hr, *made != nullptr));
+        if (*made != nullptr) {
+            (*made)->Release();
+            *made = nullptr;
+        }
+    };
+    IDirect3DTexture9* t = nullptr;
+    keep("texture 64x32 all levels",
+         device->CreateTexture(64, 32, 0, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &t, nullptr),
+         reinterpret_cast<IUnknown**>(&t));
+    keep("texture with 8 levels of 7",
+         device->CreateTexture(64, 32, 8, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &t, nullptr),
+         reinterpret_cast<IUnknown**>(&t));
+    keep("managed render target",
+         device->CreateTexture(8, 8, 1, D3DUSAGE_RENDERTARGET, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &t,
+                               nullptr),
+         reinterpret_cast<IUnknown**>(&t));
+    keep("automatic chain of 2",
+         device->CreateTexture(8, 8, 2, D3DUSAGE_AUTOGENMIPMAP, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED,
+                               &t, nullptr),
+         reinterpret_cast<IUnknown**>(&t));
+    void* shared = &handle;
+    keep("shared texture",
+         device->CreateTexture(8, 8, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &t, &shared),
+         reinterpret_cast<IUnknown**>(&t));
+    IDirect3DSurface9* s = nullptr;
+    keep("depth surface",
+         device->CreateDepthStencilSurface(8, 8, D3DFMT_D24S8, D3DMULTISAMPLE_NONE, 0, TRUE, &s,
+                                           nullptr),
+         reinterpret_cast<IUnknown**>(&s));
+    keep("depth surface of a colour format",
+         device->CreateDepthStencilSurface(8, 8, D3DFMT_A8R8G8B8, D3DMULTISAMPLE_NONE, 0, TRUE, &s,
+                                           nullptr),
+         reinterpret_cast<IUnknown**>(&s));
+    keep("shared depth surface",
+         device->CreateDepthStencilSurface(8, 8, D3DFMT_D24S8, D3DMULTISAMPLE_NONE, 0, TRUE, &s,
+                                           &shared),
+         reinterpret_cast<IUnknown**>(&s));
+    keep("system-memory surface",
+         device->CreateOffscreenPlainSurface(8, 8, D3DFMT_X8R8G8B8, D3DPOOL_SYSTEMMEM, &s, nullptr),
+         reinterpret_cast<IUnknown**>(&s));
+    keep("managed surface",
+         device->CreateOffscreenPlainSurface(8, 8, D3DFMT_X8R8G8B8, D3DPOOL_MANAGED, &s, nullptr),
+         reinterpret_cast<IUnknown**>(&s));
+    IDirect3DVertexBuffer9* v = nullptr;
+    keep("empty vertex buffer", device->CreateVertexBuffer(0, 0, 0, D3DPOOL_MANAGED, &v, nullptr),
+         reinterpret_cast<IUnknown**>(&v));
+    IDirect3DIndexBuffer9* i = nullptr;
+    keep("index buffer of 8-bit indices",
+         device->CreateIndexBuffer(12, 0, D3DFMT_L8, D3DPOOL_MANAGED, &i, nullptr),
+         reinterpret_cast<IUnknown**>(&i));
+    return results;
+}
+
+IDirect3DDevice9* createGLDevice(IDirect3D9* d3d) {
+    D3DPRESENT_PARAMETERS pp = presentation();
+    IDirect3DDevice9* gl = nullptr;
+    d3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, nullptr,
+                      D3DCREATE_HARDWARE_VERTEXPROCESSING | D3DCREATE_MULTITHREADED, &pp, &gl);
+    return gl;
+}
+
+void expectSame(const std::vector<std::string>& recorded, const std::vector<std::string>& drawn) {
+    ASSERT_EQ(recorded.size(), drawn.size());
+    for (std::size_t i = 0; i < recorded.size(); ++i) {
+        EXPECT_EQ(drawn[i], recorded[i]) << "step " << i;
+    }
+}
+
 TEST(DeviceAgreementTest, BothDevicesAnswerTheScriptAlike) {
     auto* recording = new RecordingDevice(presentation());
     const auto recorded = run(recording);
@@ -221,20 +338,28 @@ TEST(DeviceAgreementTest, BothDevicesAnswerTheScriptAlike) {
 
     IDirect3D9* d3d = Direct3DCreate9(D3D_SDK_VERSION);
     ASSERT_NE(d3d, nullptr);
-    D3DPRESENT_PARAMETERS pp = presentation();
-    IDirect3DDevice9* gl = nullptr;
-    ASSERT_EQ(
-        d3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, nullptr,
-                          D3DCREATE_HARDWARE_VERTEXPROCESSING | D3DCREATE_MULTITHREADED, &pp, &gl),
-        D3D_OK);
+    IDirect3DDevice9* gl = createGLDevice(d3d);
+    ASSERT_NE(gl, nullptr);
     const auto drawn = run(gl);
     EXPECT_EQ(gl->Release(), 0u);
     d3d->Release();
+    expectSame(recorded, drawn);
+}
 
-    ASSERT_EQ(recorded.size(), drawn.size());
-    for (std::size_t i = 0; i < recorded.size(); ++i) {
-        EXPECT_EQ(drawn[i], recorded[i]) << "step " << i;
-    }
+// Both keep their defaults in one shared table and check arguments with one set of rules.
+TEST(DeviceAgreementTest, BothDevicesStartAtTheSameDefaultsAndCreateAlike) {
+    auto* recording = new RecordingDevice(presentation());
+    const auto recorded = defaultsAndCreations(recording);
+    recording->Release();
+
+    IDirect3D9* d3d = Direct3DCreate9(D3D_SDK_VERSION);
+    ASSERT_NE(d3d, nullptr);
+    IDirect3DDevice9* gl = createGLDevice(d3d);
+    ASSERT_NE(gl, nullptr);
+    const auto drawn = defaultsAndCreations(gl);
+    EXPECT_EQ(gl->Release(), 0u);
+    d3d->Release();
+    expectSame(recorded, drawn);
 }
 
 }  // namespace

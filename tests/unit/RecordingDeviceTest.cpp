@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "platform/d3d9/core/DeviceRules.h"
 #include "platform/d3d9/recording/RecordingDevice.h"
 #include "platform/d3d9/recording/RecordingProgram.h"
 #include "platform/d3d9/recording/RecordingSurface.h"
@@ -213,7 +214,7 @@ TEST_F(RecordingDeviceTest, SetStateIsReadBack) {
     device->GetSamplerState(1, D3DSAMP_MAGFILTER, &value);
     EXPECT_EQ(value, D3DTEXF_POINT);
 
-    D3DMATRIX world = StateShadow::identity();
+    D3DMATRIX world = DeviceRules::identity();
     world.m[3][0] = 5.0f;
     device->SetTransform(D3DTS_WORLD, &world);
     D3DMATRIX back{};

@@ -6,7 +6,9 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/d3d9/core/DeviceRules.h"
 #include "platform/d3d9/gl/GLIndexBuffer.h"
+#include "platform/d3d9/gl/GLLimits.h"
 #include "platform/d3d9/gl/GLProgram.h"
 #include "platform/d3d9/gl/GLSurface.h"
 #include "platform/d3d9/gl/GLTexture.h"
@@ -341,8 +343,11 @@ void GLDevice::resetViewportTo(const GLSurface& target) {
 
 HRESULT GLDevice::SetRenderState(D3DRENDERSTATETYPE state, DWORD value) {
     auto scope = lockOnly();
-    if (!GLStateShadow::validRenderState(state)) {
+    if (!CapturableState::validRenderState(state)) {
         return D3DERR_INVALIDCALL;
+    }
+    if (!GLLimits::carriesOutRenderState(state, value)) {
+        return D3DERR_NOTAVAILABLE;
     }
     state_.setRenderState(state, value);
     return D3D_OK;
@@ -350,7 +355,7 @@ HRESULT GLDevice::SetRenderState(D3DRENDERSTATETYPE state, DWORD value) {
 
 HRESULT GLDevice::GetRenderState(D3DRENDERSTATETYPE state, DWORD* value) {
     auto scope = lockOnly();
-    if (value == nullptr || !GLStateShadow::validRenderState(state)) {
+    if (value == nullptr || !CapturableState::validRenderState(state)) {
         return D3DERR_INVALIDCALL;
     }
     *value = state_.renderState(state);
@@ -358,9 +363,12 @@ HRESULT GLDevice::GetRenderState(D3DRENDERSTATETYPE state, DWORD* value) {
 }
 
 HRESULT GLDevice::SetSamplerState(DWORD sampler, D3DSAMPLERSTATETYPE type, DWORD value) {
-    const int slot = GLStateShadow::samplerSlot(sampler);
-    if (slot < 0 || !GLStateShadow::validSamplerState(type)) {
+    const int slot = CapturableState::samplerSlot(sampler);
+    if (slot < 0 || !CapturableState::validSamplerState(type)) {
         return D3DERR_INVALIDCALL;
+    }
+    if (!GLLimits::carriesOutSampler(slot)) {
+        return D3DERR_NOTAVAILABLE;
     }
     auto scope = enter();
     if (state_.setSamplerState(slot, type, value) && scope.context != nullptr) {
@@ -427,8 +435,8 @@ void GLDevice::applySampler(int slot, DWORD type) {
 
 HRESULT GLDevice::GetSamplerState(DWORD sampler, D3DSAMPLERSTATETYPE type, DWORD* value) {
     auto scope = lockOnly();
-    const int slot = GLStateShadow::samplerSlot(sampler);
-    if (value == nullptr || slot < 0 || !GLStateShadow::validSamplerState(type)) {
+    const int slot = CapturableState::samplerSlot(sampler);
+    if (value == nullptr || slot < 0 || !CapturableState::validSamplerState(type)) {
         return D3DERR_INVALIDCALL;
     }
     *value = state_.samplerState(slot, type);
@@ -437,8 +445,11 @@ HRESULT GLDevice::GetSamplerState(DWORD sampler, D3DSAMPLERSTATETYPE type, DWORD
 
 HRESULT GLDevice::SetTextureStageState(DWORD stage, D3DTEXTURESTAGESTATETYPE type, DWORD value) {
     auto scope = lockOnly();
-    if (!GLStateShadow::validStageState(stage, type)) {
+    if (!CapturableState::validStage(stage) || !CapturableState::validStageState(type)) {
         return D3DERR_INVALIDCALL;
+    }
+    if (!GLLimits::carriesOutStageState(stage, type, value)) {
+        return D3DERR_NOTAVAILABLE;
     }
     state_.setStageState(stage, type, value);
     return D3D_OK;
@@ -446,7 +457,8 @@ HRESULT GLDevice::SetTextureStageState(DWORD stage, D3DTEXTURESTAGESTATETYPE typ
 
 HRESULT GLDevice::GetTextureStageState(DWORD stage, D3DTEXTURESTAGESTATETYPE type, DWORD* value) {
     auto scope = lockOnly();
-    if (value == nullptr || !GLStateShadow::validStageState(stage, type)) {
+    if (value == nullptr || !CapturableState::validStage(stage) ||
+        !CapturableState::validStageState(type)) {
         return D3DERR_INVALIDCALL;
     }
     *value = state_.stageState(stage, type);
@@ -455,9 +467,12 @@ HRESULT GLDevice::GetTextureStageState(DWORD stage, D3DTEXTURESTAGESTATETYPE typ
 
 HRESULT GLDevice::SetTexture(DWORD sampler, IDirect3DBaseTexture9* texture) {
     auto scope = lockOnly();
-    const int slot = GLStateShadow::samplerSlot(sampler);
+    const int slot = CapturableState::samplerSlot(sampler);
     if (slot < 0) {
         return D3DERR_INVALIDCALL;
+    }
+    if (!GLLimits::carriesOutSampler(slot)) {
+        return D3DERR_NOTAVAILABLE;
     }
     // Every texture this device makes is a GLTexture (it has no cube or volume textures).
     auto* glTexture = static_cast<GLTexture*>(static_cast<IDirect3DTexture9*>(texture));
@@ -473,7 +488,7 @@ HRESULT GLDevice::SetTexture(DWORD sampler, IDirect3DBaseTexture9* texture) {
 
 HRESULT GLDevice::GetTexture(DWORD sampler, IDirect3DBaseTexture9** texture) {
     auto scope = lockOnly();
-    const int slot = GLStateShadow::samplerSlot(sampler);
+    const int slot = CapturableState::samplerSlot(sampler);
     if (texture == nullptr || slot < 0) {
         return D3DERR_INVALIDCALL;
     }
@@ -486,7 +501,7 @@ HRESULT GLDevice::GetTexture(DWORD sampler, IDirect3DBaseTexture9** texture) {
 
 HRESULT GLDevice::SetTransform(D3DTRANSFORMSTATETYPE state, const D3DMATRIX* matrix) {
     auto scope = lockOnly();
-    const int slot = GLStateShadow::transformSlot(state);
+    const int slot = CapturableState::transformSlot(state);
     if (matrix == nullptr || slot < 0) {
         return D3DERR_INVALIDCALL;
     }
@@ -496,7 +511,7 @@ HRESULT GLDevice::SetTransform(D3DTRANSFORMSTATETYPE state, const D3DMATRIX* mat
 
 HRESULT GLDevice::GetTransform(D3DTRANSFORMSTATETYPE state, D3DMATRIX* matrix) {
     auto scope = lockOnly();
-    const int slot = GLStateShadow::transformSlot(state);
+    const int slot = CapturableState::transformSlot(state);
     if (matrix == nullptr || slot < 0) {
         return D3DERR_INVALIDCALL;
     }
@@ -645,17 +660,15 @@ HRESULT GLDevice::ColorFill(IDirect3DSurface9* surface, const RECT* rect, D3DCOL
 // ---- Resources --------------------------------------------------------------------------------
 
 HRESULT GLDevice::CreateTexture(UINT width, UINT height, UINT levels, DWORD usage, D3DFORMAT format,
-                                D3DPOOL pool, IDirect3DTexture9** texture, void**) {
+                                D3DPOOL pool, IDirect3DTexture9** texture, void** sharedHandle) {
     if (texture == nullptr) {
         return D3DERR_INVALIDCALL;
     }
     *texture = nullptr;
-    // As Direct3D: no more levels than the full chain, render targets in the default pool only.
-    const bool autoMips = (usage & D3DUSAGE_AUTOGENMIPMAP) != 0;
-    if (width == 0 || height == 0 || levels > GLTexture::fullChainLength(width, height) ||
-        (autoMips && levels > 1) ||
-        ((usage & D3DUSAGE_RENDERTARGET) != 0 && pool != D3DPOOL_DEFAULT)) {
-        return D3DERR_INVALIDCALL;
+    const HRESULT checked =
+        DeviceRules::checkTexture(width, height, levels, usage, format, pool, sharedHandle);
+    if (FAILED(checked)) {
+        return checked;
     }
     auto scope = enter();
     if (scope.context == nullptr) {
@@ -693,14 +706,18 @@ void GLDevice::startDepthStencil(GLContext& context, GLSurface& surface) {
 
 HRESULT GLDevice::CreateDepthStencilSurface(UINT width, UINT height, D3DFORMAT format,
                                             D3DMULTISAMPLE_TYPE multiSample, DWORD, BOOL,
-                                            IDirect3DSurface9** surface, void**) {
+                                            IDirect3DSurface9** surface, void** sharedHandle) {
     if (surface == nullptr) {
         return D3DERR_INVALIDCALL;
     }
     *surface = nullptr;
-    if (!gltranslate::isDepthFormat(format) || multiSample != D3DMULTISAMPLE_NONE || width == 0 ||
-        height == 0) {
-        return D3DERR_INVALIDCALL;
+    const HRESULT checked =
+        DeviceRules::checkDepthStencilSurface(width, height, format, sharedHandle);
+    if (FAILED(checked)) {
+        return checked;
+    }
+    if (!gltranslate::isDepthFormat(format) || multiSample != D3DMULTISAMPLE_NONE) {
+        return D3DERR_NOTAVAILABLE;
     }
     auto scope = enter();
     if (scope.context == nullptr) {
@@ -720,14 +737,20 @@ HRESULT GLDevice::CreateDepthStencilSurface(UINT width, UINT height, D3DFORMAT f
 }
 
 HRESULT GLDevice::CreateOffscreenPlainSurface(UINT width, UINT height, D3DFORMAT format,
-                                              D3DPOOL pool, IDirect3DSurface9** surface, void**) {
+                                              D3DPOOL pool, IDirect3DSurface9** surface,
+                                              void** sharedHandle) {
     if (surface == nullptr) {
         return D3DERR_INVALIDCALL;
     }
     *surface = nullptr;
-    if ((format != D3DFMT_A8R8G8B8 && format != D3DFMT_X8R8G8B8) || width == 0 || height == 0 ||
+    const HRESULT checked =
+        DeviceRules::checkOffscreenPlainSurface(width, height, format, pool, sharedHandle);
+    if (FAILED(checked)) {
+        return checked;
+    }
+    if ((format != D3DFMT_A8R8G8B8 && format != D3DFMT_X8R8G8B8) ||
         (pool != D3DPOOL_SYSTEMMEM && pool != D3DPOOL_DEFAULT)) {
-        return D3DERR_INVALIDCALL;
+        return D3DERR_NOTAVAILABLE;
     }
     auto scope = enter();
     if (scope.context == nullptr) {
@@ -747,13 +770,14 @@ HRESULT GLDevice::CreateOffscreenPlainSurface(UINT width, UINT height, D3DFORMAT
 }
 
 HRESULT GLDevice::CreateVertexBuffer(UINT length, DWORD usage, DWORD fvf, D3DPOOL pool,
-                                     IDirect3DVertexBuffer9** buffer, void**) {
+                                     IDirect3DVertexBuffer9** buffer, void** sharedHandle) {
     if (buffer == nullptr) {
         return D3DERR_INVALIDCALL;
     }
     *buffer = nullptr;
-    if (length == 0) {
-        return D3DERR_INVALIDCALL;
+    const HRESULT checked = DeviceRules::checkVertexBuffer(length, sharedHandle);
+    if (FAILED(checked)) {
+        return checked;
     }
     auto scope = enter();
     if (scope.context == nullptr) {
@@ -771,13 +795,14 @@ HRESULT GLDevice::CreateVertexBuffer(UINT length, DWORD usage, DWORD fvf, D3DPOO
 }
 
 HRESULT GLDevice::CreateIndexBuffer(UINT length, DWORD usage, D3DFORMAT format, D3DPOOL pool,
-                                    IDirect3DIndexBuffer9** buffer, void**) {
+                                    IDirect3DIndexBuffer9** buffer, void** sharedHandle) {
     if (buffer == nullptr) {
         return D3DERR_INVALIDCALL;
     }
     *buffer = nullptr;
-    if (length == 0 || (format != D3DFMT_INDEX16 && format != D3DFMT_INDEX32)) {
-        return D3DERR_INVALIDCALL;
+    const HRESULT checked = DeviceRules::checkIndexBuffer(length, format, sharedHandle);
+    if (FAILED(checked)) {
+        return checked;
     }
     auto scope = enter();
     if (scope.context == nullptr) {
@@ -799,6 +824,10 @@ HRESULT GLDevice::CreateVertexDeclaration(const D3DVERTEXELEMENT9* elements,
         return D3DERR_INVALIDCALL;
     }
     auto scope = lockOnly();
+    *declaration = nullptr;
+    if (!GLLimits::carriesOutDeclaration(elements)) {
+        return D3DERR_NOTAVAILABLE;
+    }
     *declaration = GLVertexDeclaration::create(*this, elements, false, 0);
     return *declaration != nullptr ? D3D_OK : D3DERR_INVALIDCALL;
 }

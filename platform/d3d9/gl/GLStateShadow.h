@@ -1,12 +1,14 @@
 // The Direct3D state of the device: render, sampler and texture-stage states and transforms,
-// with Direct3D's defaults, plus a version per group of states. Each GL context remembers the
-// versions it last applied, so a draw re-translates only the groups that changed since that
-// context last drew (and a second thread's context catches up on everything it missed).
+// with Direct3D's defaults (the shared CapturableState), plus a version per group of states. Each
+// GL context remembers the versions it last applied, so a draw re-translates only the groups that
+// changed since that context last drew (and a second thread's context catches up on everything it
+// missed).
 #pragma once
 
 #include <array>
 #include <cstdint>
 
+#include "platform/d3d9/core/CapturableState.h"
 #include "platform/d3d9/d3d9.h"
 
 enum class StateGroup : unsigned {
@@ -25,39 +27,32 @@ enum class StateGroup : unsigned {
 
 class GLStateShadow {
 public:
-    static constexpr unsigned kRenderStateCount = 256;
-    static constexpr unsigned kSamplerCount = 20;  // 16 pixel samplers, then 4 vertex samplers
-    static constexpr unsigned kSamplerStateCount = 14;
-    static constexpr unsigned kStageCount = 8;
-    static constexpr unsigned kStageStateCount = 33;
+    static constexpr unsigned kSamplerCount = CapturableState::kSamplerSlots;
+    static constexpr unsigned kSamplerStateCount = CapturableState::kSamplerStates;
+    static constexpr unsigned kStageCount = CapturableState::kStages;
     static constexpr unsigned kGroupCount = static_cast<unsigned>(StateGroup::Count);
 
-    explicit GLStateShadow(bool autoDepthStencil);
-
-    // Sampler slot of a Direct3D sampler number (0..15, 257..260); -1 when out of range.
-    static int samplerSlot(DWORD sampler);
+    explicit GLStateShadow(bool autoDepthStencil) : state_(autoDepthStencil) {}
 
     bool setRenderState(DWORD state, DWORD value);
-    DWORD renderState(DWORD state) const { return renderStates_[state]; }
-    static bool validRenderState(DWORD state) { return state < kRenderStateCount; }
+    DWORD renderState(DWORD state) const { return state_.render[state]; }
 
     bool setSamplerState(int slot, DWORD type, DWORD value);
-    DWORD samplerState(int slot, DWORD type) const { return samplerStates_[slot][type]; }
-    static bool validSamplerState(DWORD type) { return type > 0 && type < kSamplerStateCount; }
-
-    bool setStageState(DWORD stage, DWORD type, DWORD value);
-    DWORD stageState(DWORD stage, DWORD type) const { return stageStates_[stage][type]; }
-    static bool validStageState(DWORD stage, DWORD type) {
-        return stage < kStageCount && type > 0 && type < kStageStateCount;
+    DWORD samplerState(int slot, DWORD type) const {
+        return state_.sampler[static_cast<unsigned>(slot)][type];
     }
 
-    // Transform index: 0 view, 1 projection, 2..9 texture 0..7, 10 world; -1 when unsupported.
-    static int transformSlot(D3DTRANSFORMSTATETYPE state);
+    bool setStageState(DWORD stage, DWORD type, DWORD value);
+    DWORD stageState(DWORD stage, DWORD type) const { return state_.stage[stage][type]; }
+
+    // Slots as CapturableState::transformSlot gives them.
     void setTransform(int slot, const D3DMATRIX& matrix);
-    const D3DMATRIX& transform(int slot) const { return transforms_[slot]; }
-    static constexpr int kView = 0;
-    static constexpr int kProjection = 1;
-    static constexpr int kWorld = 10;
+    const D3DMATRIX& transform(int slot) const {
+        return state_.transform[static_cast<unsigned>(slot)];
+    }
+    static constexpr int kView = CapturableState::kView;
+    static constexpr int kProjection = CapturableState::kProjection;
+    static constexpr int kWorld = CapturableState::kWorld;
 
     void touch(StateGroup group) { ++versions_[static_cast<unsigned>(group)]; }
     std::uint64_t version(StateGroup group) const {
@@ -67,10 +62,7 @@ public:
 private:
     void touchGroupOf(DWORD renderState);
 
-    std::array<DWORD, kRenderStateCount> renderStates_{};
-    std::array<std::array<DWORD, kSamplerStateCount>, kSamplerCount> samplerStates_{};
-    std::array<std::array<DWORD, kStageStateCount>, kStageCount> stageStates_{};
-    std::array<D3DMATRIX, 11> transforms_{};
+    CapturableState state_;
     // Version 1 from the start: a fresh context (at 0) applies Direct3D's defaults explicitly.
     std::array<std::uint64_t, kGroupCount> versions_ = initialVersions();
     static std::array<std::uint64_t, kGroupCount> initialVersions() {

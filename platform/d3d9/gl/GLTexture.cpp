@@ -2,22 +2,15 @@
 
 #include <algorithm>
 
+#include "platform/d3d9/core/DeviceRules.h"
 #include "platform/d3d9/gl/GLDevice.h"
-
-UINT GLTexture::fullChainLength(UINT width, UINT height) {
-    UINT levels = 1;
-    for (UINT size = std::max(width, height); size > 1; size /= 2) {
-        ++levels;
-    }
-    return levels;
-}
 
 GLTexture::GLTexture(GLDevice& device, UINT width, UINT height, UINT levels, DWORD usage,
                      D3DFORMAT format, D3DPOOL pool)
     : GLRefCounted(device, Ownership::Caller),
       format_(gltranslate::textureFormat(format)),
       usage_(usage) {
-    const UINT chain = fullChainLength(width, height);
+    const UINT chain = DeviceRules::fullMipChain(width, height);
     UINT count =
         levels == 0 || (usage & D3DUSAGE_AUTOGENMIPMAP) != 0 ? chain : std::min(levels, chain);
     if (format_.internalFormat == 0 || width == 0 || height == 0 ||

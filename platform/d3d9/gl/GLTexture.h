@@ -21,8 +21,6 @@ public:
               D3DPOOL pool);
     ~GLTexture() override;
 
-    static UINT fullChainLength(UINT width, UINT height);
-
     ULONG AddRef() override { return addPublicRef(); }
     ULONG Release() override { return releasePublicRef(); }
     HRESULT GetDevice(IDirect3DDevice9** device) override;

@@ -5,8 +5,9 @@
 #include <initializer_list>
 #include <type_traits>
 
+#include "platform/d3d9/core/DeviceRules.h"
+#include "platform/d3d9/core/PixelFormat.h"
 #include "platform/d3d9/recording/D3DNames.h"
-#include "platform/d3d9/recording/PixelFormat.h"
 #include "platform/d3d9/recording/RecordingIndexBuffer.h"
 #include "platform/d3d9/recording/RecordingProgram.h"
 #include "platform/d3d9/recording/RecordingSurface.h"
@@ -613,7 +614,10 @@ HRESULT RecordingDevice::GetDeviceCaps(D3DCAPS9* caps) {
 // ---------------------------------------------------------------------------------------------
 HRESULT RecordingDevice::SetRenderState(D3DRENDERSTATETYPE state, DWORD value) {
     auto guard = lock();
-    const HRESULT hr = planned("SetRenderState");
+    HRESULT hr = planned("SetRenderState");
+    if (SUCCEEDED(hr) && !StateShadow::validRenderState(state)) {
+        hr = D3DERR_INVALIDCALL;
+    }
     if (SUCCEEDED(hr)) {
         state_.setRenderState(state, value);
     }
@@ -626,7 +630,7 @@ HRESULT RecordingDevice::SetRenderState(D3DRENDERSTATETYPE state, DWORD value) {
 HRESULT RecordingDevice::GetRenderState(D3DRENDERSTATETYPE state, DWORD* value) {
     auto guard = lock();
     HRESULT hr = planned("GetRenderState");
-    if (SUCCEEDED(hr) && value == nullptr) {
+    if (SUCCEEDED(hr) && (value == nullptr || !StateShadow::validRenderState(state))) {
         hr = D3DERR_INVALIDCALL;
     }
     if (SUCCEEDED(hr)) {
@@ -639,7 +643,7 @@ HRESULT RecordingDevice::GetRenderState(D3DRENDERSTATETYPE state, DWORD* value) 
 HRESULT RecordingDevice::SetSamplerState(DWORD sampler, D3DSAMPLERSTATETYPE type, DWORD value) {
     auto guard = lock();
     HRESULT hr = planned("SetSamplerState");
-    if (SUCCEEDED(hr) && !StateShadow::validSampler(sampler)) {
+    if (SUCCEEDED(hr) && !StateShadow::validSamplerState(sampler, type)) {
         hr = D3DERR_INVALIDCALL;
     }
     if (SUCCEEDED(hr)) {
@@ -655,7 +659,7 @@ HRESULT RecordingDevice::SetSamplerState(DWORD sampler, D3DSAMPLERSTATETYPE type
 HRESULT RecordingDevice::GetSamplerState(DWORD sampler, D3DSAMPLERSTATETYPE type, DWORD* value) {
     auto guard = lock();
     HRESULT hr = planned("GetSamplerState");
-    if (SUCCEEDED(hr) && (value == nullptr || !StateShadow::validSampler(sampler))) {
+    if (SUCCEEDED(hr) && (value == nullptr || !StateShadow::validSamplerState(sampler, type))) {
         hr = D3DERR_INVALIDCALL;
     }
     if (SUCCEEDED(hr)) {
@@ -671,7 +675,7 @@ HRESULT RecordingDevice::SetTextureStageState(DWORD stage, D3DTEXTURESTAGESTATET
                                               DWORD value) {
     auto guard = lock();
     HRESULT hr = planned("SetTextureStageState");
-    if (SUCCEEDED(hr) && !StateShadow::validStage(stage)) {
+    if (SUCCEEDED(hr) && !StateShadow::validStageState(stage, type)) {
         hr = D3DERR_INVALIDCALL;
     }
     if (SUCCEEDED(hr)) {
@@ -688,7 +692,7 @@ HRESULT RecordingDevice::GetTextureStageState(DWORD stage, D3DTEXTURESTAGESTATET
                                               DWORD* value) {
     auto guard = lock();
     HRESULT hr = planned("GetTextureStageState");
-    if (SUCCEEDED(hr) && (value == nullptr || !StateShadow::validStage(stage))) {
+    if (SUCCEEDED(hr) && (value == nullptr || !StateShadow::validStageState(stage, type))) {
         hr = D3DERR_INVALIDCALL;
     }
     if (SUCCEEDED(hr)) {
@@ -894,16 +898,11 @@ HRESULT RecordingDevice::CreateTexture(UINT width, UINT height, UINT levels, DWO
         "CreateTexture", {std::to_string(width), std::to_string(height), std::to_string(levels),
                           D3DNames::usage(usage), D3DNames::format(format), D3DNames::pool(pool)});
     HRESULT hr = planned("CreateTexture");
-    const UINT fullChain = RecordingTexture::fullChainLevels(width, height);
-    // An automatically generated chain shows the caller one level.
-    const UINT resolved = (usage & D3DUSAGE_AUTOGENMIPMAP) ? 1 : (levels == 0 ? fullChain : levels);
+    const UINT resolved = DeviceRules::textureLevels(width, height, levels, usage);
     if (SUCCEEDED(hr)) {
-        const bool valid =
-            texture != nullptr && sharedHandle == nullptr && width > 0 && height > 0 &&
-            PixelFormat::bytesPerPixel(format) > 0 && resolved <= fullChain &&
-            !((usage & D3DUSAGE_AUTOGENMIPMAP) && levels > 1) &&
-            !((usage & (D3DUSAGE_RENDERTARGET | D3DUSAGE_DEPTHSTENCIL)) && pool != D3DPOOL_DEFAULT);
-        hr = valid ? D3D_OK : D3DERR_INVALIDCALL;
+        hr = texture == nullptr ? D3DERR_INVALIDCALL
+                                : DeviceRules::checkTexture(width, height, levels, usage, format,
+                                                            pool, sharedHandle);
     }
     if (texture != nullptr) {
         *texture = nullptr;
@@ -926,9 +925,10 @@ HRESULT RecordingDevice::CreateDepthStencilSurface(UINT width, UINT height, D3DF
         {std::to_string(width), std::to_string(height), D3DNames::format(format),
          std::to_string(multiSample), std::to_string(multisampleQuality), std::to_string(discard)});
     HRESULT hr = planned("CreateDepthStencilSurface");
-    if (SUCCEEDED(hr) && (surface == nullptr || sharedHandle != nullptr || width == 0 ||
-                          height == 0 || !PixelFormat::isDepth(format))) {
-        hr = D3DERR_INVALIDCALL;
+    if (SUCCEEDED(hr)) {
+        hr = surface == nullptr
+                 ? D3DERR_INVALIDCALL
+                 : DeviceRules::checkDepthStencilSurface(width, height, format, sharedHandle);
     }
     if (surface != nullptr) {
         *surface = nullptr;
@@ -956,11 +956,10 @@ HRESULT RecordingDevice::CreateOffscreenPlainSurface(UINT width, UINT height, D3
         callText("CreateOffscreenPlainSurface", {std::to_string(width), std::to_string(height),
                                                  D3DNames::format(format), D3DNames::pool(pool)});
     HRESULT hr = planned("CreateOffscreenPlainSurface");
-    if (SUCCEEDED(hr) &&
-        (surface == nullptr || sharedHandle != nullptr || width == 0 || height == 0 ||
-         pool == D3DPOOL_MANAGED || PixelFormat::bytesPerPixel(format) == 0 ||
-         PixelFormat::isDepth(format))) {
-        hr = D3DERR_INVALIDCALL;
+    if (SUCCEEDED(hr)) {
+        hr = surface == nullptr ? D3DERR_INVALIDCALL
+                                : DeviceRules::checkOffscreenPlainSurface(width, height, format,
+                                                                          pool, sharedHandle);
     }
     if (surface != nullptr) {
         *surface = nullptr;
@@ -981,8 +980,9 @@ HRESULT RecordingDevice::CreateVertexBuffer(UINT length, DWORD usage, DWORD fvf,
         "CreateVertexBuffer",
         {std::to_string(length), D3DNames::usage(usage), D3DNames::fvf(fvf), D3DNames::pool(pool)});
     HRESULT hr = planned("CreateVertexBuffer");
-    if (SUCCEEDED(hr) && (buffer == nullptr || sharedHandle != nullptr || length == 0)) {
-        hr = D3DERR_INVALIDCALL;
+    if (SUCCEEDED(hr)) {
+        hr = buffer == nullptr ? D3DERR_INVALIDCALL
+                               : DeviceRules::checkVertexBuffer(length, sharedHandle);
     }
     if (buffer != nullptr) {
         *buffer = nullptr;
@@ -1003,9 +1003,9 @@ HRESULT RecordingDevice::CreateIndexBuffer(UINT length, DWORD usage, D3DFORMAT f
         callText("CreateIndexBuffer", {std::to_string(length), D3DNames::usage(usage),
                                        D3DNames::format(format), D3DNames::pool(pool)});
     HRESULT hr = planned("CreateIndexBuffer");
-    if (SUCCEEDED(hr) && (buffer == nullptr || sharedHandle != nullptr || length == 0 ||
-                          (format != D3DFMT_INDEX16 && format != D3DFMT_INDEX32))) {
-        hr = D3DERR_INVALIDCALL;
+    if (SUCCEEDED(hr)) {
+        hr = buffer == nullptr ? D3DERR_INVALIDCALL
+                               : DeviceRules::checkIndexBuffer(length, format, sharedHandle);
     }
     if (buffer != nullptr) {
         *buffer = nullptr;

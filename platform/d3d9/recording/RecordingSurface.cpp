@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/d3d9/core/PixelFormat.h"
 #include "platform/d3d9/recording/D3DNames.h"
-#include "platform/d3d9/recording/PixelFormat.h"
 #include "platform/d3d9/recording/RecordingDevice.h"
 
 RecordingSurface::RecordingSurface(RecordingDevice& device, std::string name,

@@ -23,14 +23,6 @@ RecordingTexture::RecordingTexture(RecordingDevice& device, std::string name, UI
     }
 }
 
-UINT RecordingTexture::fullChainLevels(UINT width, UINT height) {
-    UINT levels = 1;
-    for (UINT size = std::max(width, height); size > 1; size >>= 1) {
-        ++levels;
-    }
-    return levels;
-}
-
 HRESULT RecordingTexture::GetDevice(IDirect3DDevice9** device) {
     return handOutDevice(device);
 }

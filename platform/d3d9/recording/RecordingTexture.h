@@ -11,12 +11,11 @@
 
 class RecordingTexture final : public IDirect3DTexture9, public RecordingObject {
 public:
-    // levels must already be resolved (see fullChainLevels) and at least 1.
+    // levels must already be resolved (see DeviceRules::textureLevels) and at least 1.
     RecordingTexture(RecordingDevice& device, std::string name, UINT width, UINT height,
                      UINT levels, DWORD usage, D3DFORMAT format, D3DPOOL pool);
 
     // The level count of a full mip chain down to 1×1.
-    static UINT fullChainLevels(UINT width, UINT height);
 
     ULONG AddRef() override { return addRef(); }
     ULONG Release() override { return release(); }

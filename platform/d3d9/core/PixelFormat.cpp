@@ -1,4 +1,4 @@
-#include "platform/d3d9/recording/PixelFormat.h"
+#include "platform/d3d9/core/PixelFormat.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-// What the recording device needs to know about surface formats: their size in memory and how a
+// What both devices need to know about surface formats: their size in memory and how a
 // clear colour or depth value is written into one pixel, so that Clear and ColorFill leave the
 // bytes a real device would.
 #pragma once

@@ -1,0 +1,72 @@
+#include "platform/d3d9/core/DeviceRules.h"
+
+#include <algorithm>
+
+#include "platform/d3d9/core/PixelFormat.h"
+
+namespace {
+
+HRESULT answer(bool valid) {
+    return valid ? D3D_OK : D3DERR_INVALIDCALL;
+}
+
+}  // namespace
+
+D3DMATRIX DeviceRules::identity() {
+    D3DMATRIX m{};
+    for (int i = 0; i < 4; ++i) {
+        m.m[i][i] = 1.0f;
+    }
+    return m;
+}
+
+UINT DeviceRules::fullMipChain(UINT width, UINT height) {
+    UINT levels = 1;
+    for (UINT side = std::max(width, height); side > 1; side >>= 1) {
+        ++levels;
+    }
+    return levels;
+}
+
+UINT DeviceRules::textureLevels(UINT width, UINT height, UINT levels, DWORD usage) {
+    if ((usage & D3DUSAGE_AUTOGENMIPMAP) != 0) {
+        return 1;
+    }
+    return levels == 0 ? fullMipChain(width, height) : levels;
+}
+
+// Shared handles belong to the Ex device; render targets and depth textures live in the default
+// pool; an automatic chain cannot be asked for more than one level.
+HRESULT DeviceRules::checkTexture(UINT width, UINT height, UINT levels, DWORD usage,
+                                  D3DFORMAT format, D3DPOOL pool, const void* sharedHandle) {
+    const bool onTheCard = (usage & (D3DUSAGE_RENDERTARGET | D3DUSAGE_DEPTHSTENCIL)) != 0;
+    return answer(sharedHandle == nullptr && width > 0 && height > 0 &&
+                  PixelFormat::bytesPerPixel(format) > 0 && levels <= fullMipChain(width, height) &&
+                  !((usage & D3DUSAGE_AUTOGENMIPMAP) != 0 && levels > 1) &&
+                  !(onTheCard && pool != D3DPOOL_DEFAULT));
+}
+
+HRESULT DeviceRules::checkDepthStencilSurface(UINT width, UINT height, D3DFORMAT format,
+                                              const void* sharedHandle) {
+    return answer(sharedHandle == nullptr && width > 0 && height > 0 &&
+                  PixelFormat::isDepth(format));
+}
+
+HRESULT DeviceRules::checkOffscreenPlainSurface(UINT width, UINT height, D3DFORMAT format,
+                                                D3DPOOL pool, const void* sharedHandle) {
+    return answer(sharedHandle == nullptr && width > 0 && height > 0 && pool != D3DPOOL_MANAGED &&
+                  PixelFormat::bytesPerPixel(format) > 0 && !PixelFormat::isDepth(format));
+}
+
+HRESULT DeviceRules::checkVertexBuffer(UINT length, const void* sharedHandle) {
+    return answer(sharedHandle == nullptr && length > 0);
+}
+
+HRESULT DeviceRules::checkIndexBuffer(UINT length, D3DFORMAT format, const void* sharedHandle) {
+    return answer(sharedHandle == nullptr && length > 0 &&
+                  (format == D3DFMT_INDEX16 || format == D3DFMT_INDEX32));
+}
+
+bool DeviceRules::lockable(D3DPOOL pool, DWORD usage) {
+    return pool != D3DPOOL_DEFAULT || (usage & D3DUSAGE_DYNAMIC) != 0;
+}

@@ -1,0 +1,29 @@
+// Direct3D 9's argument rules, written once for both devices: pure functions that answer a
+// creation call's arguments as Direct3D 9 does (D3D_OK or D3DERR_INVALIDCALL), before either
+// device makes anything. A device adds on top only the limits it documents for itself.
+#pragma once
+
+#include "platform/d3d9/d3d9.h"
+
+class DeviceRules {
+public:
+    static D3DMATRIX identity();
+    // The number of levels of a complete mip chain down to 1 x 1.
+    static UINT fullMipChain(UINT width, UINT height);
+    // The levels a texture created with these arguments shows its caller (0 asks for the whole
+    // chain; an automatically generated chain shows one).
+    static UINT textureLevels(UINT width, UINT height, UINT levels, DWORD usage);
+
+    static HRESULT checkTexture(UINT width, UINT height, UINT levels, DWORD usage, D3DFORMAT format,
+                                D3DPOOL pool, const void* sharedHandle);
+    static HRESULT checkDepthStencilSurface(UINT width, UINT height, D3DFORMAT format,
+                                            const void* sharedHandle);
+    static HRESULT checkOffscreenPlainSurface(UINT width, UINT height, D3DFORMAT format,
+                                              D3DPOOL pool, const void* sharedHandle);
+    static HRESULT checkVertexBuffer(UINT length, const void* sharedHandle);
+    static HRESULT checkIndexBuffer(UINT length, D3DFORMAT format, const void* sharedHandle);
+
+    // A texture level may be locked only in the managed, system-memory and scratch pools, or in
+    // the default pool with dynamic usage.
+    static bool lockable(D3DPOOL pool, DWORD usage);
+};
