@@ -148,7 +148,7 @@ void DemoContent::publishInverseView() {
     g_inverseView = kelvo::inverse(stage->camera.getView(view));
 }
 
-// Drawn after the frame was composed, so the positions light the next frame.
+// Moved after the frame was composed, so the new positions light the next frame.
 void DemoContent::flickerLights() {
     for (int i = 0; i < kFlickeringLights; ++i) {
         const float r1 = randomUnit();

@@ -14,8 +14,9 @@
 
 class DemoContent final : public IFrameContent {
 public:
-    // Reads the data files through the data file cache; a missing one is reported there and
-    // leaves its texture empty or the model absent, and the show goes on without it.
+    // Reads the images through the data file cache and the model through the importer; a missing
+    // one is reported and leaves its texture empty or the model an empty group, and the show goes
+    // on without it.
     DemoContent();
 
     // One frame at music time t (g_demoSeconds), in part g_demoPart, between the frame loop's
@@ -24,7 +25,7 @@ public:
 
     int lastPart = 0;
     std::unique_ptr<Stage> stage;
-    // The imported model's root; null when the model could not be read.
+    // The imported model's root: an empty group when the model could not be read.
     kelvo::INode* model = nullptr;
     CameraRig rig;
     // Keeps the model's meshes, materials and nodes for the life of the content.

@@ -14,6 +14,7 @@
 // g_spectrum are kept to the end of the process.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -33,9 +34,12 @@ public:
     // The exit code of a command line the program cannot follow.
     static constexpr int kBadOptionsExitCode = 2;
 
+    // Makes the Direct3D object; null stands for Direct3D being unavailable. Any callable, so
+    // that a wrapper (the benchmark's timing one) carries its counters with it.
+    using Direct3DFactory = std::function<IDirect3D9*()>;
+
     struct Options {
-        // Makes the Direct3D object; null stands for Direct3D being unavailable.
-        IDirect3D9* (*createDirect3D)() = &defaultDirect3D;
+        Direct3DFactory createDirect3D = &defaultDirect3D;
         std::string musicFile = "data/vorx.mp3";
         // What the start-up dialog starts from.
         WindowConfig config = defaultWindowConfig();

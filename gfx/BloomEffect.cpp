@@ -11,6 +11,9 @@ namespace kelvo {
 namespace {
 
 constexpr const char* kSource = "gfx/BloomEffect";
+// The lines the bloom's failure reports name.
+constexpr int kBeginSceneLine = 38;
+constexpr int kEndSceneLine = 57;
 constexpr const char* kEffectFile = "BloomEffect.fxo";
 
 const char* preloaded(const char* file) {
@@ -47,7 +50,7 @@ void BloomEffect::render(float /*time*/, bool /*clear*/) {
     shader.setFloat("radius", radius);
     shader.setFloat("power", power);
     shader.setFloat("alpha", alpha);
-    HR_CHECK(kSource, 38, context.device->BeginScene());
+    HR_CHECK(kSource, kBeginSceneLine, context.device->BeginScene());
 
     intermediate->bind(0);
     unsigned passes = shader.begin();
@@ -59,7 +62,7 @@ void BloomEffect::render(float /*time*/, bool /*clear*/) {
     passes = shader.begin();
     drawPass(passes, 1);
 
-    HR_CHECK(kSource, 57, context.device->EndScene());
+    HR_CHECK(kSource, kEndSceneLine, context.device->EndScene());
     context.releaseRenderTarget(intermediate);
 }
 

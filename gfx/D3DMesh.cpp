@@ -11,6 +11,20 @@ namespace kelvo {
 namespace {
 
 constexpr const char* kSource = "gfx/D3DMesh";
+// The lines the mesh's failure reports name.
+constexpr int kVertexSizeLine = 41;
+constexpr int kCreateIndexBufferLine = 67;
+constexpr int kCreateVertexBufferLine = 101;
+constexpr int kEmptyVertexListLine = 160;
+constexpr int kLockVerticesLine = 171;
+constexpr int kUnlockVerticesLine = 197;
+constexpr int kLockIndicesLine = 203;
+constexpr int kIndexRangeLine = 205;
+constexpr int kUnlockIndicesLine = 208;
+constexpr int kWholeTrianglesLine = 506;
+constexpr int kSetStreamSourceLine = 512;
+constexpr int kSetIndicesLine = 517;
+constexpr int kDrawLine = 518;
 
 constexpr D3DVERTEXELEMENT9 kVertexElements[] = {
     {0, 0, D3DDECLTYPE_FLOAT3, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_POSITION, 0},
@@ -48,7 +62,7 @@ std::vector<std::uint32_t> validTriangles(const std::vector<std::uint32_t>& indi
         if (valid) {
             kept.insert(kept.end(), indices.begin() + first, indices.begin() + last);
         } else if (!reported) {
-            os::assertionReport("indices[i] < vertexAmount", kSource, 205);
+            os::assertionReport("indices[i] < vertexAmount", kSource, kIndexRangeLine);
             reported = true;
         }
     }
@@ -74,7 +88,8 @@ D3DMesh::~D3DMesh() {
 
 void D3DMesh::ensureCapacity(int indexAmount, int vertexAmount, int vertexSize) {
     if (!(!vertexAmount || (vertexAmount && vertexSize))) {
-        os::assertionReport("!vertexAmount || ( vertexAmount && vertexSize )", kSource, 41);
+        os::assertionReport("!vertexAmount || ( vertexAmount && vertexSize )", kSource,
+                            kVertexSizeLine);
     }
     // A buffer whose creation failed is absent with capacity 0, so no upload writes into it.
     if (indexAmount != 0 && indexAmount > indexCapacity_) {
@@ -83,7 +98,7 @@ void D3DMesh::ensureCapacity(int indexAmount, int vertexAmount, int vertexSize) 
         const int capacity = std::max(3 * faceCountHint_, indexAmount);
         const UINT bytes = static_cast<UINT>(capacity) * sizeof(std::uint32_t);
         if (SUCCEEDED(
-                HR_CHECK(kSource, 67,
+                HR_CHECK(kSource, kCreateIndexBufferLine,
                          device_->CreateIndexBuffer(bytes, D3DUSAGE_DYNAMIC, D3DFMT_INDEX32,
                                                     D3DPOOL_SYSTEMMEM, &indexBuffer_, nullptr)))) {
             indexCapacity_ = capacity;
@@ -95,7 +110,7 @@ void D3DMesh::ensureCapacity(int indexAmount, int vertexAmount, int vertexSize) 
         const int capacity = std::max(vertexCountHint_, vertexAmount);
         const UINT bytes = static_cast<UINT>(capacity) * static_cast<UINT>(vertexSize);
         if (SUCCEEDED(
-                HR_CHECK(kSource, 101,
+                HR_CHECK(kSource, kCreateVertexBufferLine,
                          device_->CreateVertexBuffer(bytes, D3DUSAGE_DYNAMIC, 0, D3DPOOL_SYSTEMMEM,
                                                      &vertexBuffer_, nullptr)))) {
             vertexCapacity_ = capacity;
@@ -106,7 +121,7 @@ void D3DMesh::ensureCapacity(int indexAmount, int vertexAmount, int vertexSize) 
 void D3DMesh::upload(const std::vector<Vertex>& vertices,
                      const std::vector<std::uint32_t>* indices) {
     if (vertices.empty()) {
-        os::assertionReport("vertexList.size() > 0", kSource, 160);
+        os::assertionReport("vertexList.size() > 0", kSource, kEmptyVertexListLine);
         return;
     }
     const std::vector<std::uint32_t> kept =
@@ -127,7 +142,8 @@ void D3DMesh::writeVertices(const std::vector<Vertex>& vertices) {
     }
     void* data = nullptr;
     const UINT bytes = static_cast<UINT>(vertexCount_) * static_cast<UINT>(vertexStride_);
-    if (FAILED(HR_CHECK(kSource, 171, vertexBuffer_->Lock(0, bytes, &data, D3DLOCK_DISCARD))) ||
+    if (FAILED(HR_CHECK(kSource, kLockVerticesLine,
+                        vertexBuffer_->Lock(0, bytes, &data, D3DLOCK_DISCARD))) ||
         data == nullptr) {
         return;
     }
@@ -136,7 +152,7 @@ void D3DMesh::writeVertices(const std::vector<Vertex>& vertices) {
         std::memcpy(out, &vertex.attributes(), sizeof(VertexAttributes));
         out += vertexStride_;
     }
-    HR_CHECK(kSource, 197, vertexBuffer_->Unlock());
+    HR_CHECK(kSource, kUnlockVerticesLine, vertexBuffer_->Unlock());
 }
 
 void D3DMesh::writeIndices(const std::vector<std::uint32_t>& indices) {
@@ -146,27 +162,28 @@ void D3DMesh::writeIndices(const std::vector<std::uint32_t>& indices) {
     }
     void* data = nullptr;
     const UINT bytes = static_cast<UINT>(indices.size() * sizeof(std::uint32_t));
-    if (FAILED(HR_CHECK(kSource, 203, indexBuffer_->Lock(0, bytes, &data, D3DLOCK_DISCARD))) ||
+    if (FAILED(HR_CHECK(kSource, kLockIndicesLine,
+                        indexBuffer_->Lock(0, bytes, &data, D3DLOCK_DISCARD))) ||
         data == nullptr) {
         return;
     }
     std::memcpy(data, indices.data(), bytes);
-    HR_CHECK(kSource, 208, indexBuffer_->Unlock());
+    HR_CHECK(kSource, kUnlockIndicesLine, indexBuffer_->Unlock());
 }
 
 void D3DMesh::draw() {
     if ((indexCount_ % 3) != 0) {
-        os::assertionReport("( d3dIndexAmount % 3 ) == 0", kSource, 506);
+        os::assertionReport("( d3dIndexAmount % 3 ) == 0", kSource, kWholeTrianglesLine);
     }
     if (vertexBuffer_ == nullptr || indexBuffer_ == nullptr) {
         return;
     }
-    HR_CHECK(kSource, 512,
+    HR_CHECK(kSource, kSetStreamSourceLine,
              device_->SetStreamSource(0, vertexBuffer_, 0, static_cast<UINT>(vertexStride_)));
     device_->SetVertexDeclaration(declaration_);
-    HR_CHECK(kSource, 517, device_->SetIndices(indexBuffer_));
+    HR_CHECK(kSource, kSetIndicesLine, device_->SetIndices(indexBuffer_));
     HR_CHECK(
-        kSource, 518,
+        kSource, kDrawLine,
         device_->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, static_cast<UINT>(vertexCount_), 0,
                                       static_cast<UINT>(indexCount_ / 3)));
 }

@@ -10,6 +10,16 @@ namespace kelvo {
 namespace {
 
 constexpr const char* kSource = "gfx/D3DMesh";
+// The lines the builder's failure reports name (they share the GPU mesh's source).
+constexpr int kLockVerticesLine = 279;
+constexpr int kUnlockVerticesLine = 395;
+constexpr int kLockIndicesLine = 404;
+constexpr int kWholeTrianglesLine = 406;
+constexpr int kIndexRangeLine = 424;
+constexpr int kSharedEdge12Line = 425;
+constexpr int kSharedEdge23Line = 426;
+constexpr int kSharedEdge31Line = 427;
+constexpr int kUnlockIndicesLine = 490;
 
 template <typename Element, typename Base>
 std::vector<Base*> pointers(const std::vector<std::unique_ptr<Element>>& owned) {
@@ -41,7 +51,7 @@ bool EditableBuilder::readVertices() {
         return true;
     }
     void* data = nullptr;
-    if (FAILED(HR_CHECK(kSource, 279, buffer->Lock(0, 0, &data, D3DLOCK_READONLY))) ||
+    if (FAILED(HR_CHECK(kSource, kLockVerticesLine, buffer->Lock(0, 0, &data, D3DLOCK_READONLY))) ||
         data == nullptr) {
         return false;
     }
@@ -56,7 +66,7 @@ bool EditableBuilder::readVertices() {
         vertex->attributes().texCoord0 = record.texCoord0;
         vertices_.push_back(std::move(vertex));
     }
-    HR_CHECK(kSource, 395, buffer->Unlock());
+    HR_CHECK(kSource, kUnlockVerticesLine, buffer->Unlock());
     return true;
 }
 
@@ -66,19 +76,19 @@ bool EditableBuilder::readTriangles() {
         return true;
     }
     void* data = nullptr;
-    if (FAILED(HR_CHECK(kSource, 404, buffer->Lock(0, 0, &data, D3DLOCK_READONLY))) ||
+    if (FAILED(HR_CHECK(kSource, kLockIndicesLine, buffer->Lock(0, 0, &data, D3DLOCK_READONLY))) ||
         data == nullptr) {
         return false;
     }
     const int indexAmount = gpu_.indexCount();
     if (indexAmount % 3 != 0) {
-        os::assertionReport("!(d3dIndexAmount%3)", kSource, 406);
+        os::assertionReport("!(d3dIndexAmount%3)", kSource, kWholeTrianglesLine);
     }
     const auto* indices = static_cast<const std::uint32_t*>(data);
     for (int t = 0; t < indexAmount / 3; ++t) {
         addTriangle(indices[3 * t], indices[3 * t + 1], indices[3 * t + 2]);
     }
-    HR_CHECK(kSource, 490, buffer->Unlock());
+    HR_CHECK(kSource, kUnlockIndicesLine, buffer->Unlock());
     return true;
 }
 
@@ -87,7 +97,7 @@ void EditableBuilder::addTriangle(std::uint32_t i1, std::uint32_t i2, std::uint3
     if (i1 >= vertexAmount || i2 >= vertexAmount || i3 >= vertexAmount) {
         if (!reportedBadIndex_) {
             os::assertionReport("i1 < vertexAmount && i2 < vertexAmount && i3 < vertexAmount",
-                                kSource, 424);
+                                kSource, kIndexRangeLine);
             reportedBadIndex_ = true;
         }
         return;
@@ -95,17 +105,17 @@ void EditableBuilder::addTriangle(std::uint32_t i1, std::uint32_t i2, std::uint3
     if (edgeOf(i1, i2) != edgeOf(i2, i1)) {
         os::assertionReport(
             "vertexPairToEdge[vertexPair(i1, i2)] == vertexPairToEdge[vertexPair(i2, i1)]", kSource,
-            425);
+            kSharedEdge12Line);
     }
     if (edgeOf(i2, i3) != edgeOf(i3, i2)) {
         os::assertionReport(
             "vertexPairToEdge[vertexPair(i2, i3)] == vertexPairToEdge[vertexPair(i3, i2)]", kSource,
-            426);
+            kSharedEdge23Line);
     }
     if (edgeOf(i3, i1) != edgeOf(i1, i3)) {
         os::assertionReport(
             "vertexPairToEdge[vertexPair(i3, i1)] == vertexPairToEdge[vertexPair(i1, i3)]", kSource,
-            427);
+            kSharedEdge31Line);
     }
     Edge* e12 = edgeFor(i1, i2);
     Edge* e23 = edgeFor(i2, i3);

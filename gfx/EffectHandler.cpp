@@ -8,6 +8,10 @@ namespace kelvo {
 
 namespace {
 
+constexpr const char* kSource = "gfx/EffectHandler";
+// The line the effect creation's failure report names.
+constexpr int kCreateEffectLine = 49;
+
 EffectHandler* theInstance = nullptr;
 
 }  // namespace
@@ -67,7 +71,7 @@ ID3DXEffect* EffectHandler::createEffect(const std::string& name) {
     const void* bytes = file != nullptr ? file->data : nullptr;
     const UINT size = file != nullptr ? file->size : 0;
     ID3DXEffect* effect = nullptr;
-    HR_CHECK("gfx/EffectHandler", 49,
+    HR_CHECK(kSource, kCreateEffectLine,
              D3DXCreateEffect(GraphicsContext::instance().device, bytes, size, nullptr, nullptr, 0,
                               nullptr, &effect, nullptr));
     return effect;

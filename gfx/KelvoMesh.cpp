@@ -7,6 +7,11 @@ namespace kelvo {
 namespace {
 
 constexpr const char* kSource = "gfx/KelvoMesh";
+// The lines the mesh's failure reports name.
+constexpr int kEdgesWithoutVerticesLine = 50;
+constexpr int kFacesWithoutEdgesLine = 51;
+constexpr int kEdgeVerticesLine = 94;
+constexpr int kFaceEdgesLine = 121;
 
 template <typename Key, typename Value>
 Value* lookUp(const std::unordered_map<const Key*, Value*>& map, const Key* key) {
@@ -19,10 +24,10 @@ Value* lookUp(const std::unordered_map<const Key*, Value*>& map, const Key* key)
 void KelvoMesh::set(const std::vector<VertexBase*>* vertices, const std::vector<Edge*>* edges,
                     const std::vector<FaceBase*>* faces) {
     if (edges && !vertices) {
-        os::assertionReport("!(edges && !vertices)", kSource, 50);
+        os::assertionReport("!(edges && !vertices)", kSource, kEdgesWithoutVerticesLine);
     }
     if (faces && !edges) {
-        os::assertionReport("!(faces && !edges )", kSource, 51);
+        os::assertionReport("!(faces && !edges )", kSource, kFacesWithoutEdgesLine);
     }
     vertexMap_.clear();
     edgeMap_.clear();
@@ -66,7 +71,7 @@ void KelvoMesh::setEdges(const std::vector<Edge*>& edges) {
         if (!(currEdge->a && currEdge->b)) {
             os::assertionReport(
                 "(currEdge->a && currEdge->b) || !\"Invalid vertex pointer(s) in edge struct!\"",
-                kSource, 94);
+                kSource, kEdgeVerticesLine);
             continue;
         }
         edgeMap_[source] = currEdge.get();
@@ -91,7 +96,7 @@ void KelvoMesh::setFaces(const std::vector<FaceBase*>& faces) {
                 os::assertionReport(
                     "(currEdge != NULL && newEdge != NULL) || !\"Invalid edge pointer(s) in face "
                     "struct!\"",
-                    kSource, 121);
+                    kSource, kFaceEdgesLine);
                 complete = false;
             }
             clone->setEdge(i, newEdge);

@@ -10,6 +10,10 @@ namespace kelvo {
 namespace {
 
 constexpr const char* kSource = "gfx/RenderTarget";
+// The lines the target's failure reports name.
+constexpr int kCreateTextureLine = 26;
+constexpr int kGetSurfaceLevelLine = 35;
+constexpr int kCreateDepthStencilLine = 46;
 
 template <class Interface>
 void releaseAndClear(Interface*& object) {
@@ -38,16 +42,16 @@ void RenderTarget::create(unsigned width, unsigned height) {
     format_ = D3DFMT_A8R8G8B8;
     width_ = width;
     height_ = height;
-    HR_CHECK(kSource, 26,
+    HR_CHECK(kSource, kCreateTextureLine,
              device->CreateTexture(width, height, 1, D3DUSAGE_RENDERTARGET, format_,
                                    D3DPOOL_DEFAULT, &texture_, nullptr));
     // A failed creation leaves no texture; the target then has no surface and binding it is
     // refused (119) instead of dereferencing null.
     if (texture_ != nullptr) {
-        HR_CHECK(kSource, 35, texture_->GetSurfaceLevel(0, &surface_));
+        HR_CHECK(kSource, kGetSurfaceLevelLine, texture_->GetSurfaceLevel(0, &surface_));
     }
     if (depthSurface_ == nullptr) {
-        HR_CHECK(kSource, 46,
+        HR_CHECK(kSource, kCreateDepthStencilLine,
                  device->CreateDepthStencilSurface(width, height, D3DFMT_D24S8, D3DMULTISAMPLE_NONE,
                                                    0, TRUE, &depthSurface_, nullptr));
     }

@@ -13,6 +13,44 @@ namespace kelvo {
 namespace {
 
 constexpr const char* kSource = "gfx/RenderUtils";
+// The lines the utilities' failure reports name: the clears, the full-screen quad's states and
+// draw, then the quad drawn with a view.
+constexpr int kClearColorAndDepthLine = 14;
+constexpr int kClearDepthLine = 19;
+constexpr int kQuadZWriteOffLine = 50;
+constexpr int kQuadSrcBlendLine = 52;
+constexpr int kQuadDestBlendLine = 53;
+constexpr int kQuadBlendOpLine = 54;
+constexpr int kQuadAlphaBlendLine = 55;
+constexpr int kQuadAddressULine = 57;
+constexpr int kQuadAddressVLine = 58;
+constexpr int kQuadAlphaSelectLine = 60;
+constexpr int kQuadAlphaFactorLine = 61;
+constexpr int kQuadTextureFactorLine = 67;
+constexpr int kQuadColorSelectLine = 71;
+constexpr int kQuadColorTextureLine = 72;
+constexpr int kQuadAlphaModulateLine = 75;
+constexpr int kQuadModulateFactorLine = 76;
+constexpr int kQuadModulateTextureLine = 77;
+constexpr int kQuadSetTextureLine = 79;
+constexpr int kQuadProjectionLine = 81;
+constexpr int kQuadViewLine = 82;
+constexpr int kQuadWorldLine = 83;
+constexpr int kQuadMagFilterLine = 85;
+constexpr int kQuadMinFilterLine = 86;
+constexpr int kQuadZWriteOnLine = 87;
+constexpr int kQuadSetFVFLine = 92;
+constexpr int kQuadDrawLine = 95;
+constexpr int kViewQuadColorAddLine = 116;
+constexpr int kViewQuadColorTextureLine = 117;
+constexpr int kViewQuadSetTextureLine = 118;
+constexpr int kViewQuadAddressULine = 120;
+constexpr int kViewQuadAddressVLine = 121;
+constexpr int kViewQuadProjectionLine = 123;
+constexpr int kViewQuadViewLine = 124;
+constexpr int kViewQuadWorldLine = 125;
+constexpr int kViewQuadSetFVFLine = 127;
+constexpr int kViewQuadDrawLine = 129;
 constexpr UINT kStride = sizeof(QuadVertex);
 
 using Quad = std::array<QuadVertex, 6>;
@@ -58,45 +96,57 @@ IDirect3DTexture9* textureOf(ID3dSurface* texture) {
 }
 
 void setQuadBlending(IDirect3DDevice9* dev, D3DBLEND destBlend, float alpha) {
-    HR_CHECK(kSource, 50, dev->SetRenderState(D3DRS_ZWRITEENABLE, FALSE));
-    HR_CHECK(kSource, 52, dev->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA));
-    HR_CHECK(kSource, 53, dev->SetRenderState(D3DRS_DESTBLEND, destBlend));
-    HR_CHECK(kSource, 54, dev->SetRenderState(D3DRS_BLENDOP, D3DBLENDOP_ADD));
-    HR_CHECK(kSource, 55, dev->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE));
-    HR_CHECK(kSource, 57, dev->SetSamplerState(0, D3DSAMP_ADDRESSU, D3DTADDRESS_CLAMP));
-    HR_CHECK(kSource, 58, dev->SetSamplerState(0, D3DSAMP_ADDRESSV, D3DTADDRESS_CLAMP));
-    HR_CHECK(kSource, 60, dev->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG1));
-    HR_CHECK(kSource, 61, dev->SetTextureStageState(0, D3DTSS_ALPHAARG1, D3DTA_TFACTOR));
-    HR_CHECK(kSource, 67, dev->SetRenderState(D3DRS_TEXTUREFACTOR, textureFactor(alpha)));
+    HR_CHECK(kSource, kQuadZWriteOffLine, dev->SetRenderState(D3DRS_ZWRITEENABLE, FALSE));
+    HR_CHECK(kSource, kQuadSrcBlendLine, dev->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA));
+    HR_CHECK(kSource, kQuadDestBlendLine, dev->SetRenderState(D3DRS_DESTBLEND, destBlend));
+    HR_CHECK(kSource, kQuadBlendOpLine, dev->SetRenderState(D3DRS_BLENDOP, D3DBLENDOP_ADD));
+    HR_CHECK(kSource, kQuadAlphaBlendLine, dev->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE));
+    HR_CHECK(kSource, kQuadAddressULine,
+             dev->SetSamplerState(0, D3DSAMP_ADDRESSU, D3DTADDRESS_CLAMP));
+    HR_CHECK(kSource, kQuadAddressVLine,
+             dev->SetSamplerState(0, D3DSAMP_ADDRESSV, D3DTADDRESS_CLAMP));
+    HR_CHECK(kSource, kQuadAlphaSelectLine,
+             dev->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG1));
+    HR_CHECK(kSource, kQuadAlphaFactorLine,
+             dev->SetTextureStageState(0, D3DTSS_ALPHAARG1, D3DTA_TFACTOR));
+    HR_CHECK(kSource, kQuadTextureFactorLine,
+             dev->SetRenderState(D3DRS_TEXTUREFACTOR, textureFactor(alpha)));
 }
 
 void setQuadTexture(IDirect3DDevice9* dev, ID3dSurface* texture) {
     const Matrix identity = Matrix::identity();
     const Matrix projection = orthoProjection();
-    HR_CHECK(kSource, 71, dev->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1));
-    HR_CHECK(kSource, 72, dev->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE));
-    HR_CHECK(kSource, 75, dev->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_MODULATE));
-    HR_CHECK(kSource, 76, dev->SetTextureStageState(0, D3DTSS_ALPHAARG1, D3DTA_TFACTOR));
-    HR_CHECK(kSource, 77, dev->SetTextureStageState(0, D3DTSS_ALPHAARG2, D3DTA_TEXTURE));
-    HR_CHECK(kSource, 79, dev->SetTexture(0, textureOf(texture)));
-    HR_CHECK(kSource, 81, dev->SetTransform(D3DTS_PROJECTION, &projection));
-    HR_CHECK(kSource, 82, dev->SetTransform(D3DTS_VIEW, &identity));
-    HR_CHECK(kSource, 83, dev->SetTransform(D3DTS_WORLD, &identity));
-    HR_CHECK(kSource, 85, dev->SetSamplerState(0, D3DSAMP_MAGFILTER, D3DTEXF_LINEAR));
-    HR_CHECK(kSource, 86, dev->SetSamplerState(0, D3DSAMP_MINFILTER, D3DTEXF_LINEAR));
-    HR_CHECK(kSource, 87, dev->SetRenderState(D3DRS_ZWRITEENABLE, TRUE));
+    HR_CHECK(kSource, kQuadColorSelectLine,
+             dev->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1));
+    HR_CHECK(kSource, kQuadColorTextureLine,
+             dev->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE));
+    HR_CHECK(kSource, kQuadAlphaModulateLine,
+             dev->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_MODULATE));
+    HR_CHECK(kSource, kQuadModulateFactorLine,
+             dev->SetTextureStageState(0, D3DTSS_ALPHAARG1, D3DTA_TFACTOR));
+    HR_CHECK(kSource, kQuadModulateTextureLine,
+             dev->SetTextureStageState(0, D3DTSS_ALPHAARG2, D3DTA_TEXTURE));
+    HR_CHECK(kSource, kQuadSetTextureLine, dev->SetTexture(0, textureOf(texture)));
+    HR_CHECK(kSource, kQuadProjectionLine, dev->SetTransform(D3DTS_PROJECTION, &projection));
+    HR_CHECK(kSource, kQuadViewLine, dev->SetTransform(D3DTS_VIEW, &identity));
+    HR_CHECK(kSource, kQuadWorldLine, dev->SetTransform(D3DTS_WORLD, &identity));
+    HR_CHECK(kSource, kQuadMagFilterLine,
+             dev->SetSamplerState(0, D3DSAMP_MAGFILTER, D3DTEXF_LINEAR));
+    HR_CHECK(kSource, kQuadMinFilterLine,
+             dev->SetSamplerState(0, D3DSAMP_MINFILTER, D3DTEXF_LINEAR));
+    HR_CHECK(kSource, kQuadZWriteOnLine, dev->SetRenderState(D3DRS_ZWRITEENABLE, TRUE));
 }
 
 }  // namespace
 
 void clearColorAndDepth(BYTE a, BYTE r, BYTE g, BYTE b) {
-    HR_CHECK(kSource, 14,
+    HR_CHECK(kSource, kClearColorAndDepthLine,
              device()->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER,
                              D3DCOLOR_ARGB(a, r, g, b), 1.0f, 0));
 }
 
 void clearDepth() {
-    HR_CHECK(kSource, 19, device()->Clear(0, nullptr, D3DCLEAR_ZBUFFER, 0, 1.0f, 0));
+    HR_CHECK(kSource, kClearDepthLine, device()->Clear(0, nullptr, D3DCLEAR_ZBUFFER, 0, 1.0f, 0));
 }
 
 Matrix orthoProjection() {
@@ -114,11 +164,12 @@ void drawFullscreenQuad(ID3dSurface* texture, float alpha, float grow, D3DBLEND 
         setQuadTexture(dev, texture);
     }
     dev->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
-    HR_CHECK(kSource, 92, dev->SetFVF(QuadVertex::kFVF));
+    HR_CHECK(kSource, kQuadSetFVFLine, dev->SetFVF(QuadVertex::kFVF));
     if (wrapInScene) {
         dev->BeginScene();
     }
-    HR_CHECK(kSource, 95, dev->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 2, quad.data(), kStride));
+    HR_CHECK(kSource, kQuadDrawLine,
+             dev->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 2, quad.data(), kStride));
     if (wrapInScene) {
         dev->EndScene();
     }
@@ -138,17 +189,22 @@ void drawQuadWithView(ID3dSurface* texture, const Matrix& view) {
     const Quad quad = fullscreenQuad(0.0f, 0.0f);
     const Matrix identity = Matrix::identity();
     const Matrix projection = orthoProjection();
-    HR_CHECK(kSource, 116, dev->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_ADD));
-    HR_CHECK(kSource, 117, dev->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE));
-    HR_CHECK(kSource, 118, dev->SetTexture(0, textureOf(texture)));
-    HR_CHECK(kSource, 120, dev->SetSamplerState(0, D3DSAMP_ADDRESSU, D3DTADDRESS_CLAMP));
-    HR_CHECK(kSource, 121, dev->SetSamplerState(0, D3DSAMP_ADDRESSV, D3DTADDRESS_CLAMP));
-    HR_CHECK(kSource, 123, dev->SetTransform(D3DTS_PROJECTION, &projection));
-    HR_CHECK(kSource, 124, dev->SetTransform(D3DTS_VIEW, &view));
-    HR_CHECK(kSource, 125, dev->SetTransform(D3DTS_WORLD, &identity));
-    HR_CHECK(kSource, 127, dev->SetFVF(QuadVertex::kFVF));
+    HR_CHECK(kSource, kViewQuadColorAddLine,
+             dev->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_ADD));
+    HR_CHECK(kSource, kViewQuadColorTextureLine,
+             dev->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE));
+    HR_CHECK(kSource, kViewQuadSetTextureLine, dev->SetTexture(0, textureOf(texture)));
+    HR_CHECK(kSource, kViewQuadAddressULine,
+             dev->SetSamplerState(0, D3DSAMP_ADDRESSU, D3DTADDRESS_CLAMP));
+    HR_CHECK(kSource, kViewQuadAddressVLine,
+             dev->SetSamplerState(0, D3DSAMP_ADDRESSV, D3DTADDRESS_CLAMP));
+    HR_CHECK(kSource, kViewQuadProjectionLine, dev->SetTransform(D3DTS_PROJECTION, &projection));
+    HR_CHECK(kSource, kViewQuadViewLine, dev->SetTransform(D3DTS_VIEW, &view));
+    HR_CHECK(kSource, kViewQuadWorldLine, dev->SetTransform(D3DTS_WORLD, &identity));
+    HR_CHECK(kSource, kViewQuadSetFVFLine, dev->SetFVF(QuadVertex::kFVF));
     dev->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
-    HR_CHECK(kSource, 129, dev->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 2, quad.data(), kStride));
+    HR_CHECK(kSource, kViewQuadDrawLine,
+             dev->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 2, quad.data(), kStride));
 }
 
 }  // namespace kelvo

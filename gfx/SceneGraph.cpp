@@ -18,6 +18,12 @@ namespace kelvo {
 
 namespace {
 
+constexpr const char* kSource = "gfx/Scene";
+// The lines the scene's failure reports name.
+constexpr int kCameraLine = 256;
+constexpr int kBeginSceneLine = 276;
+constexpr int kEndSceneLine = 280;
+
 // The tables follow the objects only when the time moved by more than this since their last
 // update, so repeated renders of one moment keep their velocities.
 constexpr float kMotionTolerance = 0.01f;
@@ -61,7 +67,7 @@ void SceneGraph::render(float t, bool clear) {
     collectLights(&root, Matrix::identity());
     time = t;
     if (camera == nullptr) {
-        os::assertionReport("sceneCamera", "gfx/Scene", 256);
+        os::assertionReport("sceneCamera", kSource, kCameraLine);
         return;
     }
     ShaderContext::instance().renderable = owner;
@@ -70,9 +76,9 @@ void SceneGraph::render(float t, bool clear) {
         owner->getBuffer()->clearTarget();
     }
     IDirect3DDevice9* device = GraphicsContext::instance().device;
-    HR_CHECK("gfx/Scene", 276, device->BeginScene());
+    HR_CHECK(kSource, kBeginSceneLine, device->BeginScene());
     meshPass(&root, Matrix::identity(), 0);
-    HR_CHECK("gfx/Scene", 280, device->EndScene());
+    HR_CHECK(kSource, kEndSceneLine, device->EndScene());
 }
 
 void SceneGraph::updateTables(const INode* node, const Matrix& parentWorld, std::uint32_t parentKey,

@@ -11,6 +11,17 @@ namespace kelvo {
 namespace {
 
 constexpr const char* kSource = "gfx/TShader";
+// The lines the shader's failure reports name: the parameter setters', then the passes'.
+constexpr int kCommitChangesLine = 42;
+constexpr int kSetIntLine = 44;
+constexpr int kSetBoolLine = 45;
+constexpr int kSetFloat3Line = 49;
+constexpr int kSetVectorLine = 50;
+constexpr int kSetTechniqueLine = 70;
+constexpr int kBeginLine = 71;
+constexpr int kEndLine = 82;
+constexpr int kBeginPassLine = 89;
+constexpr int kEndPassLine = 94;
 
 }  // namespace
 
@@ -60,11 +71,12 @@ unsigned TShader::begin() {
         return 0;
     }
     const char* technique = techniqueName_.c_str();
-    HR_CHECK(kSource, 70, onEffect([&](ID3DXEffect& e) { return e.SetTechnique(technique); }));
+    HR_CHECK(kSource, kSetTechniqueLine,
+             onEffect([&](ID3DXEffect& e) { return e.SetTechnique(technique); }));
     // A failed Begin may leave the count unwritten; no passes then.
     UINT passes = 0;
-    const HRESULT began =
-        HR_CHECK(kSource, 71, onEffect([&](ID3DXEffect& e) { return e.Begin(&passes, 0); }));
+    const HRESULT began = HR_CHECK(kSource, kBeginLine,
+                                   onEffect([&](ID3DXEffect& e) { return e.Begin(&passes, 0); }));
     // Several shaders share one effect: marked begun after a refused Begin, this shader's end
     // would close the run another shader has open on it.
     begun_ = SUCCEEDED(began);
@@ -72,23 +84,24 @@ unsigned TShader::begin() {
 }
 
 void TShader::beginPass(unsigned pass) {
-    HR_CHECK(kSource, 89, onEffect([&](ID3DXEffect& e) { return e.BeginPass(pass); }));
+    HR_CHECK(kSource, kBeginPassLine, onEffect([&](ID3DXEffect& e) { return e.BeginPass(pass); }));
 }
 
 void TShader::endPass() {
-    HR_CHECK(kSource, 94, onEffect([](ID3DXEffect& e) { return e.EndPass(); }));
+    HR_CHECK(kSource, kEndPassLine, onEffect([](ID3DXEffect& e) { return e.EndPass(); }));
 }
 
 void TShader::end() {
     if (!begun_) {
         return;
     }
-    HR_CHECK(kSource, 82, onEffect([](ID3DXEffect& e) { return e.End(); }));
+    HR_CHECK(kSource, kEndLine, onEffect([](ID3DXEffect& e) { return e.End(); }));
     begun_ = false;
 }
 
 void TShader::commitChanges() {
-    HR_CHECK(kSource, 42, onEffect([](ID3DXEffect& e) { return e.CommitChanges(); }));
+    HR_CHECK(kSource, kCommitChangesLine,
+             onEffect([](ID3DXEffect& e) { return e.CommitChanges(); }));
 }
 
 void TShader::setTechnique(const std::string& name) {
@@ -97,22 +110,24 @@ void TShader::setTechnique(const std::string& name) {
 }
 
 void TShader::setInt(const char* name, int value) {
-    HR_CHECK(kSource, 44, onEffect([&](ID3DXEffect& e) { return e.SetInt(name, value); }));
+    HR_CHECK(kSource, kSetIntLine, onEffect([&](ID3DXEffect& e) { return e.SetInt(name, value); }));
 }
 
 void TShader::setBool(const char* name, bool value) {
     const BOOL flag = value ? TRUE : FALSE;
-    HR_CHECK(kSource, 45, onEffect([&](ID3DXEffect& e) { return e.SetBool(name, flag); }));
+    HR_CHECK(kSource, kSetBoolLine,
+             onEffect([&](ID3DXEffect& e) { return e.SetBool(name, flag); }));
 }
 
 void TShader::setFloat3(const char* name, const Vec3& value) {
     const float values[3] = {value.x, value.y, value.z};
-    HR_CHECK(kSource, 49,
+    HR_CHECK(kSource, kSetFloat3Line,
              onEffect([&](ID3DXEffect& e) { return e.SetFloatArray(name, values, 3); }));
 }
 
 void TShader::setVector(const char* name, const D3DXVECTOR4& value) {
-    HR_CHECK(kSource, 50, onEffect([&](ID3DXEffect& e) { return e.SetVector(name, &value); }));
+    HR_CHECK(kSource, kSetVectorLine,
+             onEffect([&](ID3DXEffect& e) { return e.SetVector(name, &value); }));
 }
 
 void TShader::setFloat(const char* name, float value) {

@@ -190,9 +190,9 @@ TEST_F(DemoDriverTest, StartUpFailuresEndTheProgramInOrderWithAFailureExitCode) 
 // first, the device outlives the graphics context's release, and every further start-up in the
 // same process (offline capture sessions) leaves a whole production and device behind.
 TEST_F(DemoDriverTest, ShutdownReleasesTheContentAndWithItEveryObjectOfTheDevice) {
-    static RecordingDirect3D* direct3D = nullptr;
+    RecordingDirect3D* direct3D = nullptr;
     DemoDriver::Options options = smallWindow();
-    options.createDirect3D = [] {
+    options.createDirect3D = [&direct3D] {
         direct3D = new RecordingDirect3D();
         direct3D->AddRef();  // the test's own, to reach the device after the window is gone
         return static_cast<IDirect3D9*>(direct3D);

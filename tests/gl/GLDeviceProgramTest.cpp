@@ -7,7 +7,11 @@
 #include <cstring>
 #include <thread>
 
+#include "gfx/D3DMesh.h"
+#include "gfx/VertexAttributes.h"
 #include "tests/gl/GLDeviceFixture.h"
+
+using kelvo::VertexAttributes;
 
 namespace {
 
@@ -34,37 +38,6 @@ struct Position {
 };
 constexpr Position kTriangles[6] = {{-1, -1, 0}, {-1, 1, 0}, {1, 1, 0},
                                     {1, 1, 0},   {1, -1, 0}, {-1, -1, 0}};
-
-// The engine's GPU vertex: 80 bytes.
-#pragma pack(push, 1)
-struct MeshVertex {
-    float position[3];
-    float normal[3];
-    D3DCOLOR color;
-    float tex0[2];
-    float tex1[2];
-    float tangent[3];
-    float binormal[3];
-    float blendWeight;
-    std::uint8_t blendIndices0[4];
-    std::uint8_t blendIndices1[4];
-};
-#pragma pack(pop)
-static_assert(sizeof(MeshVertex) == 80);
-
-constexpr D3DVERTEXELEMENT9 kMeshElements[] = {
-    {0, 0, D3DDECLTYPE_FLOAT3, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_POSITION, 0},
-    {0, 12, D3DDECLTYPE_FLOAT3, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_NORMAL, 0},
-    {0, 24, D3DDECLTYPE_D3DCOLOR, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_COLOR, 0},
-    {0, 28, D3DDECLTYPE_FLOAT2, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_TEXCOORD, 0},
-    {0, 36, D3DDECLTYPE_FLOAT2, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_TEXCOORD, 1},
-    {0, 44, D3DDECLTYPE_FLOAT3, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_TEXCOORD, 2},
-    {0, 56, D3DDECLTYPE_FLOAT3, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_TEXCOORD, 3},
-    {0, 68, D3DDECLTYPE_FLOAT1, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_BLENDWEIGHT, 0},
-    {0, 72, D3DDECLTYPE_UBYTE4, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_BLENDINDICES, 0},
-    {0, 76, D3DDECLTYPE_UBYTE4, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_BLENDINDICES, 1},
-    D3DDECL_END(),
-};
 
 // Colour from the D3DCOLOR element, green from blend index 0 / 255 (unnormalised bytes) and
 // blue from texture coordinate 1; the position goes through a row-major matrix constant.
@@ -137,7 +110,8 @@ TEST_F(GLDeviceProgramTest, BrokenProgramSourceFailsToCreate) {
 
 TEST_F(GLDeviceProgramTest, IndexedMeshThroughTheEightyByteDeclaration) {
     IDirect3DVertexDeclaration9* declaration = nullptr;
-    ASSERT_EQ(device_->CreateVertexDeclaration(kMeshElements, &declaration), D3D_OK);
+    ASSERT_EQ(device_->CreateVertexDeclaration(kelvo::D3DMesh::vertexElements(), &declaration),
+              D3D_OK);
     UINT count = 0;
     declaration->GetDeclaration(nullptr, &count);
     EXPECT_EQ(count, 11u);
@@ -145,22 +119,22 @@ TEST_F(GLDeviceProgramTest, IndexedMeshThroughTheEightyByteDeclaration) {
     // Four corners of the left half of the screen, after two padding vertices that the base
     // vertex index skips.
     IDirect3DVertexBuffer9* vertices = nullptr;
-    ASSERT_EQ(device_->CreateVertexBuffer(6 * sizeof(MeshVertex), D3DUSAGE_DYNAMIC, 0,
+    ASSERT_EQ(device_->CreateVertexBuffer(6 * sizeof(VertexAttributes), D3DUSAGE_DYNAMIC, 0,
                                           D3DPOOL_SYSTEMMEM, &vertices, nullptr),
               D3D_OK);
     void* data = nullptr;
-    ASSERT_EQ(vertices->Lock(0, 6 * sizeof(MeshVertex), &data, D3DLOCK_DISCARD), D3D_OK);
-    auto* v = static_cast<MeshVertex*>(data);
-    std::memset(v, 0, 6 * sizeof(MeshVertex));
+    ASSERT_EQ(vertices->Lock(0, 6 * sizeof(VertexAttributes), &data, D3DLOCK_DISCARD), D3D_OK);
+    std::memset(data, 0, 6 * sizeof(VertexAttributes));
+    auto* v = static_cast<VertexAttributes*>(data);
     const float corners[4][2] = {{-1, -1}, {-1, 1}, {0, 1}, {0, -1}};
     for (int i = 0; i < 4; ++i) {
-        MeshVertex& m = v[2 + i];
+        VertexAttributes& m = v[2 + i];
         // Shifted right by 1 in x by the matrix below.
-        m.position[0] = corners[i][0] - 1.0f;
-        m.position[1] = corners[i][1];
-        m.color = 0x80FF0000u;    // D3DCOLOR: alpha 0x80, red 0xFF
-        m.blendIndices0[0] = 51;  // 51 / 255 = 0.2
-        m.tex1[1] = 0.6f;
+        m.position.x = corners[i][0] - 1.0f;
+        m.position.y = corners[i][1];
+        m.colour = 0x80FF0000u;  // D3DCOLOR: alpha 0x80, red 0xFF
+        m.blendIndices0 = 51;    // the first index, in the lowest byte: 51 / 255 = 0.2
+        m.texCoord1.v = 0.6f;
     }
     ASSERT_EQ(vertices->Unlock(), D3D_OK);
 
@@ -184,7 +158,7 @@ TEST_F(GLDeviceProgramTest, IndexedMeshThroughTheEightyByteDeclaration) {
 
     device_->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000u, 1.0f, 0);
     device_->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
-    ASSERT_EQ(device_->SetStreamSource(0, vertices, 0, sizeof(MeshVertex)), D3D_OK);
+    ASSERT_EQ(device_->SetStreamSource(0, vertices, 0, sizeof(VertexAttributes)), D3D_OK);
     ASSERT_EQ(device_->SetVertexDeclaration(declaration), D3D_OK);
     ASSERT_EQ(device_->SetIndices(indices), D3D_OK);
     ASSERT_EQ(device_->BeginScene(), D3D_OK);
@@ -195,9 +169,10 @@ TEST_F(GLDeviceProgramTest, IndexedMeshThroughTheEightyByteDeclaration) {
     EXPECT_EQ(backBufferPixel(48, 32), 0xFF000000u);
 
     // A locked range is uploaded before the next draw: blend index 0 becomes 255.
-    ASSERT_EQ(vertices->Lock(2 * sizeof(MeshVertex), 4 * sizeof(MeshVertex), &data, 0), D3D_OK);
+    ASSERT_EQ(vertices->Lock(2 * sizeof(VertexAttributes), 4 * sizeof(VertexAttributes), &data, 0),
+              D3D_OK);
     for (int i = 0; i < 4; ++i) {
-        static_cast<MeshVertex*>(data)[i].blendIndices0[0] = 255;
+        static_cast<VertexAttributes*>(data)[i].blendIndices0 = 255;
     }
     vertices->Unlock();
     ASSERT_EQ(device_->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 2, 0, 4, 0, 2), D3D_OK);

@@ -20,15 +20,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-DeviceCallStats g_stats;
-TimingDirect3D* g_direct3D = nullptr;
-
-IDirect3D9* timingDirect3D() {
-    IDirect3D9* inner = Direct3DCreate9(D3D_SDK_VERSION);
-    g_direct3D = inner != nullptr ? new TimingDirect3D(inner, g_stats) : nullptr;
-    return g_direct3D;
-}
-
 double millisecondsBetween(Clock::time_point from, Clock::time_point to) {
     return std::chrono::duration<double, std::milli>(to - from).count();
 }
@@ -41,12 +32,12 @@ struct FrameCost {
 };
 
 template <typename Frame>
-FrameCost measure(Frame frame) {
-    const DeviceCallStats::Snapshot before = g_stats.snapshot();
+FrameCost measure(const DeviceCallStats& stats, Frame frame) {
+    const DeviceCallStats::Snapshot before = stats.snapshot();
     const Clock::time_point start = Clock::now();
     frame();
     const Clock::time_point end = Clock::now();
-    const DeviceCallStats::Snapshot after = g_stats.snapshot();
+    const DeviceCallStats::Snapshot after = stats.snapshot();
     return {millisecondsBetween(start, end),
             static_cast<double>(after.insideNs - before.insideNs) / 1e6,
             after.creations - before.creations, after.draws - before.draws};
@@ -66,12 +57,19 @@ double peakResidentMegabytes() {
 }  // namespace
 
 int runBenchSize(const BenchRunSettings& settings, std::FILE* out) {
+    // Declared before the session: its devices count into these until it shuts down.
+    DeviceCallStats stats;
+    stats.namePasses = settings.passes;
+    TimingDirect3D* direct3D = nullptr;
     CaptureSession::Setup setup;
     setup.width = settings.width;
     setup.height = settings.height;
-    setup.createDirect3D = &timingDirect3D;
+    setup.createDirect3D = [&stats, &direct3D]() -> IDirect3D9* {
+        IDirect3D9* inner = Direct3DCreate9(D3D_SDK_VERSION);
+        direct3D = inner != nullptr ? new TimingDirect3D(inner, stats) : nullptr;
+        return direct3D;
+    };
     setup.keepPixels = false;
-    g_stats.namePasses = settings.passes;
     CaptureSession session(setup);
     const Clock::time_point start = Clock::now();
     if (!session.start()) {
@@ -85,11 +83,12 @@ int runBenchSize(const BenchRunSettings& settings, std::FILE* out) {
     FrameStatistics frameTimes, engineTimes, deviceTimes, drawCounts;
     std::int64_t lateCreations = 0;
     PassClock passClock;
-    g_stats.passes = settings.passes ? &passClock : nullptr;
+    stats.passes = settings.passes ? &passClock : nullptr;
     for (std::int64_t frame = 0; frame < frames; frame += settings.stride) {
-        g_stats.tellCreations = frame >= 2;
+        stats.tellCreations = frame >= 2;
         bool rendered = true;
-        const FrameCost cost = measure([&] { rendered = session.render(timeline.timeOf(frame)); });
+        const FrameCost cost =
+            measure(stats, [&] { rendered = session.render(timeline.timeOf(frame)); });
         if (!rendered) {
             std::fprintf(stderr, "bench: %s\n", session.error().c_str());
             return 1;
@@ -101,15 +100,15 @@ int runBenchSize(const BenchRunSettings& settings, std::FILE* out) {
         lateCreations += frame >= 2 ? cost.creations : 0;
         passClock.endFrame();
     }
-    g_stats.passes = nullptr;
-    g_stats.tellCreations = false;
+    stats.passes = nullptr;
+    stats.tellCreations = false;
     passClock.print(out);
     std::fprintf(out, "renderer %s\n", reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
     std::fprintf(out, "frames %lld\n",
                  static_cast<long long>((frames + settings.stride - 1) / settings.stride));
     std::fprintf(out, "startup_ms %.1f\n", millisecondsBetween(start, started));
     std::fprintf(out, "loading_ms %.1f\n",
-                 millisecondsBetween(g_direct3D->deviceCreatedAt(), started));
+                 millisecondsBetween(direct3D->deviceCreatedAt(), started));
     printStatistics(out, "frame", frameTimes);
     printStatistics(out, "engine", engineTimes);
     printStatistics(out, "device", deviceTimes);
@@ -124,7 +123,7 @@ int runBenchSize(const BenchRunSettings& settings, std::FILE* out) {
         FloorFrame floor(*kelvo::GraphicsContext::instance().device, finish);
         const std::int64_t floorFrames = std::min<std::int64_t>(frames, 600);
         for (std::int64_t frame = 0; frame < floorFrames + 2; ++frame) {
-            const FrameCost cost = measure([&] { floor.render(passes); });
+            const FrameCost cost = measure(stats, [&] { floor.render(passes); });
             if (frame >= 2) {
                 floorTimes.add(cost.frameMs);
             }

@@ -180,11 +180,41 @@ D3DCOLOR devicePixel(IDirect3DDevice9* device, IDirect3DSurface9* target, UINT x
     return color;
 }
 
-}  // namespace
+// What the device side of the cases draws with: case 1's 64x64 target and program, case 2's
+// image and the back buffer it is copied to.
+struct DeviceCases {
+    IDirect3DTexture9* small = nullptr;
+    IDirect3DSurface9* smallSurface = nullptr;
+    IDirect3DSurface9* back = nullptr;
+    IDirect3DProgram9* program = nullptr;
+    INT tint = -1;
+    IDirect3DTexture9* image = nullptr;
 
-int main(int argc, char** argv) {
-    const double seconds = argc > 1 ? std::atof(argv[1]) : 1.0;
-    IDirect3D9* d3d = Direct3DCreate9(D3D_SDK_VERSION);
+    void release() {
+        smallSurface->Release();
+        small->Release();
+        back->Release();
+        image->Release();
+        program->Release();
+    }
+};
+
+// The raw-GL side of the cases: targets, programs, image and sampler of its own.
+struct RawCases {
+    RawTarget small;
+    RawTarget copy;
+    GLuint program = 0, copyProgram = 0, image = 0, sampler = 0;
+    GLint tint = -1;
+};
+
+struct Rates {
+    std::vector<double> deviceDraws, rawDraws, deviceCopies, rawCopies;
+};
+
+const float kTint[4] = {1, 1, 1, 1};
+
+// Windowed, the copy's size, presents not paced by the display.
+IDirect3DDevice9* createDevice(IDirect3D9* d3d) {
     D3DPRESENT_PARAMETERS pp{};
     pp.BackBufferWidth = kCopyWidth;
     pp.BackBufferHeight = kCopyHeight;
@@ -194,129 +224,155 @@ int main(int argc, char** argv) {
     IDirect3DDevice9* device = nullptr;
     if (d3d == nullptr || FAILED(d3d->CreateDevice(0, D3DDEVTYPE_HAL, nullptr,
                                                    D3DCREATE_MULTITHREADED, &pp, &device))) {
+        return nullptr;
+    }
+    return device;
+}
+
+// Case 2's image: opaque, neighbouring pixels different, so a misplaced copy shows.
+std::vector<std::uint32_t> copyImagePixels() {
+    std::vector<std::uint32_t> pixels(std::size_t{kCopyWidth} * kCopyHeight);
+    for (std::size_t i = 0; i < pixels.size(); ++i) {
+        pixels[i] = 0xFF000000u | static_cast<std::uint32_t>(i * 2654435761u >> 8);
+    }
+    return pixels;
+}
+
+DeviceCases setUpDeviceCases(IDirect3DDevice9* device, const std::vector<std::uint32_t>& pixels) {
+    DeviceCases cases;
+    // Case 1: a 64x64 target drawn through a program.
+    device->CreateTexture(64, 64, 1, D3DUSAGE_RENDERTARGET, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT,
+                          &cases.small, nullptr);
+    cases.small->GetSurfaceLevel(0, &cases.smallSurface);
+    device->GetRenderTarget(0, &cases.back);
+    device->CreateProgram(kVertex, kFragment, &cases.program);
+    cases.tint = cases.program->GetUniformLocation("tint");
+    device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+    device->SetRenderState(D3DRS_ZENABLE, D3DZB_FALSE);
+
+    // Case 2: a 640x360 image copied to the back buffer by the fixed-function stage.
+    device->CreateTexture(kCopyWidth, kCopyHeight, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT,
+                          &cases.image, nullptr);
+    D3DLOCKED_RECT locked{};
+    cases.image->LockRect(0, &locked, nullptr, 0);
+    std::memcpy(locked.pBits, pixels.data(), pixels.size() * 4);
+    cases.image->UnlockRect(0);
+    device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
+    device->SetSamplerState(0, D3DSAMP_MINFILTER, D3DTEXF_POINT);
+    device->SetSamplerState(0, D3DSAMP_MAGFILTER, D3DTEXF_POINT);
+    return cases;
+}
+
+RawCases setUpRawCases(const std::vector<std::uint32_t>& pixels) {
+    SavedBindings saved;
+    RawCases raw;
+    raw.small.init(64, 64);
+    raw.copy.init(kCopyWidth, kCopyHeight);
+    raw.program = compile(kVertex, kFragment);
+    raw.tint = glGetUniformLocation(raw.program, "tint");
+    raw.copyProgram = compile(kVertex, kCopyFragment);
+    glCreateTextures(GL_TEXTURE_2D, 1, &raw.image);
+    glTextureStorage2D(raw.image, 1, GL_RGBA8, kCopyWidth, kCopyHeight);
+    glTextureSubImage2D(raw.image, 0, 0, 0, kCopyWidth, kCopyHeight, GL_BGRA, GL_UNSIGNED_BYTE,
+                        pixels.data());
+    glCreateSamplers(1, &raw.sampler);
+    glSamplerParameteri(raw.sampler, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glSamplerParameteri(raw.sampler, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    return raw;
+}
+
+// Case 1 on the device; true when the target's far corner came out right.
+bool measureDeviceDraws(IDirect3DDevice9* device, const DeviceCases& cases, double seconds,
+                        Rates& rates) {
+    device->SetRenderTarget(0, cases.smallSurface);
+    device->SetProgram(cases.program);
+    device->SetTexture(0, nullptr);
+    device->BeginScene();
+    rates.deviceDraws.push_back(rate(
+        [&] {
+            device->SetProgramConstantF(cases.tint, kTint, D3DPCS_VEC4, 1);
+            device->SetFVF(D3DFVF_XYZ | D3DFVF_TEX1);
+            device->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 2, kQuad, 20);
+        },
+        seconds));
+    device->EndScene();
+    // uv (0, 0) at the top-left: black with full alpha; uv (1, 1) at the bottom-right: yellow.
+    return (devicePixel(device, cases.smallSurface, 63, 63) & 0xFFF0F000u) == 0xFFF0F000u;
+}
+
+// Case 2 on the device; true when a pixel near the far corner is the image's.
+bool measureDeviceCopies(IDirect3DDevice9* device, const DeviceCases& cases,
+                         const std::vector<std::uint32_t>& pixels, double seconds, Rates& rates) {
+    device->SetRenderTarget(0, cases.back);
+    device->SetProgram(nullptr);
+    device->SetTexture(0, cases.image);
+    device->BeginScene();
+    rates.deviceCopies.push_back(rate(
+        [&] {
+            device->SetFVF(D3DFVF_XYZ | D3DFVF_TEX1);
+            device->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 2, kQuad, 20);
+            glFlush();  // each copy reaches the rasteriser, as when the next pass reads it
+        },
+        seconds));
+    device->EndScene();
+    const UINT x = kCopyWidth - 3;
+    const UINT y = kCopyHeight - 2;
+    return (devicePixel(device, cases.back, x, y) & 0xFFFFFFu) ==
+           (pixels[std::size_t{y} * kCopyWidth + x] & 0xFFFFFFu);
+}
+
+// Both cases in raw GL, leaving the device's bindings as they were.
+void measureRaw(const RawCases& raw, double seconds, Rates& rates) {
+    SavedBindings saved;
+    raw.small.bind();
+    glUseProgram(raw.program);
+    rates.rawDraws.push_back(rate(
+        [&] {
+            glProgramUniform4fv(raw.program, raw.tint, 1, kTint);
+            raw.small.draw();
+        },
+        seconds));
+    raw.copy.bind();
+    glUseProgram(raw.copyProgram);
+    glBindSampler(0, raw.sampler);
+    glBindTextureUnit(0, raw.image);
+    rates.rawCopies.push_back(rate(
+        [&] {
+            raw.copy.draw();
+            glFlush();
+        },
+        seconds));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const double seconds = argc > 1 ? std::atof(argv[1]) : 1.0;
+    IDirect3D9* d3d = Direct3DCreate9(D3D_SDK_VERSION);
+    IDirect3DDevice9* device = createDevice(d3d);
+    if (device == nullptr) {
         std::fprintf(stderr, "bench_device: no device\n");
         return 1;
     }
     std::printf("renderer: %s\n", reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
 
-    // Case 1 set-up: a 64x64 target drawn through a program.
-    IDirect3DTexture9* small = nullptr;
-    device->CreateTexture(64, 64, 1, D3DUSAGE_RENDERTARGET, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT,
-                          &small, nullptr);
-    IDirect3DSurface9* smallSurface = nullptr;
-    small->GetSurfaceLevel(0, &smallSurface);
-    IDirect3DSurface9* back = nullptr;
-    device->GetRenderTarget(0, &back);
-    IDirect3DProgram9* program = nullptr;
-    device->CreateProgram(kVertex, kFragment, &program);
-    const INT tint = program->GetUniformLocation("tint");
-    const float tintValue[4] = {1, 1, 1, 1};
-    device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
-    device->SetRenderState(D3DRS_ZENABLE, D3DZB_FALSE);
-
-    // Case 2 set-up: a 640x360 image copied to the back buffer by the fixed-function stage.
-    IDirect3DTexture9* image = nullptr;
-    device->CreateTexture(kCopyWidth, kCopyHeight, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT, &image,
-                          nullptr);
-    D3DLOCKED_RECT locked{};
-    image->LockRect(0, &locked, nullptr, 0);
-    std::vector<std::uint32_t> pixels(std::size_t{kCopyWidth} * kCopyHeight);
-    for (std::size_t i = 0; i < pixels.size(); ++i) {
-        pixels[i] = 0xFF000000u | static_cast<std::uint32_t>(i * 2654435761u >> 8);
-    }
-    std::memcpy(locked.pBits, pixels.data(), pixels.size() * 4);
-    image->UnlockRect(0);
-    device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
-    device->SetSamplerState(0, D3DSAMP_MINFILTER, D3DTEXF_POINT);
-    device->SetSamplerState(0, D3DSAMP_MAGFILTER, D3DTEXF_POINT);
-
-    RawTarget rawSmall;
-    RawTarget rawCopy;
-    GLuint rawProgram = 0, copyProgram = 0, imageName = 0, sampler = 0;
-    GLint rawTint = -1;
-    {
-        SavedBindings saved;
-        rawSmall.init(64, 64);
-        rawCopy.init(kCopyWidth, kCopyHeight);
-        rawProgram = compile(kVertex, kFragment);
-        rawTint = glGetUniformLocation(rawProgram, "tint");
-        copyProgram = compile(kVertex, kCopyFragment);
-        glCreateTextures(GL_TEXTURE_2D, 1, &imageName);
-        glTextureStorage2D(imageName, 1, GL_RGBA8, kCopyWidth, kCopyHeight);
-        glTextureSubImage2D(imageName, 0, 0, 0, kCopyWidth, kCopyHeight, GL_BGRA, GL_UNSIGNED_BYTE,
-                            pixels.data());
-        glCreateSamplers(1, &sampler);
-        glSamplerParameteri(sampler, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-        glSamplerParameteri(sampler, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-    }
-
-    std::vector<double> deviceDraws, rawDraws, deviceCopies, rawCopies;
+    const std::vector<std::uint32_t> pixels = copyImagePixels();
+    DeviceCases cases = setUpDeviceCases(device, pixels);
+    const RawCases raw = setUpRawCases(pixels);
+    Rates rates;
     bool drewRight = true;
     for (int round = 0; round < kRounds; ++round) {
-        device->SetRenderTarget(0, smallSurface);
-        device->SetProgram(program);
-        device->SetTexture(0, nullptr);
-        device->BeginScene();
-        deviceDraws.push_back(rate(
-            [&] {
-                device->SetProgramConstantF(tint, tintValue, D3DPCS_VEC4, 1);
-                device->SetFVF(D3DFVF_XYZ | D3DFVF_TEX1);
-                device->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 2, kQuad, 20);
-            },
-            seconds));
-        device->EndScene();
-        // uv (0, 0) at the top-left: black with full alpha; uv (1, 1) at the bottom-right: yellow.
-        drewRight =
-            drewRight && (devicePixel(device, smallSurface, 63, 63) & 0xFFF0F000u) == 0xFFF0F000u;
-
-        device->SetRenderTarget(0, back);
-        device->SetProgram(nullptr);
-        device->SetTexture(0, image);
-        device->BeginScene();
-        deviceCopies.push_back(rate(
-            [&] {
-                device->SetFVF(D3DFVF_XYZ | D3DFVF_TEX1);
-                device->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 2, kQuad, 20);
-                glFlush();  // each copy reaches the rasteriser, as when the next pass reads it
-            },
-            seconds));
-        device->EndScene();
-        const UINT x = kCopyWidth - 3;
-        const UINT y = kCopyHeight - 2;
-        drewRight = drewRight && (devicePixel(device, back, x, y) & 0xFFFFFFu) ==
-                                     (pixels[std::size_t{y} * kCopyWidth + x] & 0xFFFFFFu);
-
-        SavedBindings saved;
-        rawSmall.bind();
-        glUseProgram(rawProgram);
-        rawDraws.push_back(rate(
-            [&] {
-                glProgramUniform4fv(rawProgram, rawTint, 1, tintValue);
-                rawSmall.draw();
-            },
-            seconds));
-        rawCopy.bind();
-        glUseProgram(copyProgram);
-        glBindSampler(0, sampler);
-        glBindTextureUnit(0, imageName);
-        rawCopies.push_back(rate(
-            [&] {
-                rawCopy.draw();
-                glFlush();
-            },
-            seconds));
+        drewRight = measureDeviceDraws(device, cases, seconds, rates) && drewRight;
+        drewRight = measureDeviceCopies(device, cases, pixels, seconds, rates) && drewRight;
+        measureRaw(raw, seconds, rates);
     }
-    report("program quad, 64x64 target (draws)", deviceDraws, rawDraws);
-    report("textured copy, 640x360 (copies)", deviceCopies, rawCopies);
+    report("program quad, 64x64 target (draws)", rates.deviceDraws, rates.rawDraws);
+    report("textured copy, 640x360 (copies)", rates.deviceCopies, rates.rawCopies);
     if (!drewRight) {
         std::fprintf(stderr, "bench_device: the device's pictures are wrong\n");
     }
 
-    smallSurface->Release();
-    small->Release();
-    back->Release();
-    image->Release();
-    program->Release();
+    cases.release();
     device->Release();
     d3d->Release();
     return drewRight ? 0 : 1;

@@ -25,7 +25,7 @@ public:
         int width = 1280;
         int height = 720;
         std::string musicFile = "data/vorx.mp3";
-        IDirect3D9* (*createDirect3D)() = &DemoDriver::defaultDirect3D;
+        DemoDriver::Direct3DFactory createDirect3D = &DemoDriver::defaultDirect3D;
         // False: frames are finished on the GPU but their pixels are not copied out.
         bool keepPixels = true;
     };

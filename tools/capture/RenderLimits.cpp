@@ -16,7 +16,7 @@ D3DPRESENT_PARAMETERS probePresentation() {
 
 }  // namespace
 
-std::optional<RenderLimits> RenderLimits::query(IDirect3D9* (*createDirect3D)(),
+std::optional<RenderLimits> RenderLimits::query(const std::function<IDirect3D9*()>& createDirect3D,
                                                 std::string* error) {
     IDirect3D9* d3d = createDirect3D();
     if (d3d == nullptr) {

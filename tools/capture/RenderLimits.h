@@ -3,6 +3,7 @@
 // the start-up (the back buffer) or drawing clipped pictures (GL clamps a viewport silently).
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -13,7 +14,8 @@ public:
     RenderLimits(int maxWidth, int maxHeight) : maxWidth_(maxWidth), maxHeight_(maxHeight) {}
 
     // Empty, with *error, when no device could be made or it would not tell.
-    static std::optional<RenderLimits> query(IDirect3D9* (*createDirect3D)(), std::string* error);
+    static std::optional<RenderLimits> query(const std::function<IDirect3D9*()>& createDirect3D,
+                                             std::string* error);
 
     // Empty when a picture of this size can be rendered; otherwise why not.
     std::string problemWith(int width, int height) const;

@@ -13,14 +13,6 @@
 
 namespace {
 
-// The driver takes a plain function to make its Direct3D object.
-DeviceCallStats g_stats;
-
-IDirect3D9* countingDirect3D() {
-    IDirect3D9* inner = Direct3DCreate9(D3D_SDK_VERSION);
-    return inner != nullptr ? new TimingDirect3D(inner, g_stats) : nullptr;
-}
-
 double megabytes(std::int64_t kb) {
     return static_cast<double>(kb) / 1024.0;
 }
@@ -36,17 +28,18 @@ struct Watch {
 };
 
 // Renders every frame of every lap, sampling memory at each new whole second of the run.
-bool renderLaps(const SoakSettings& settings, CaptureSession& session, Watch& watch) {
+bool renderLaps(const SoakSettings& settings, CaptureSession& session, DeviceCallStats& stats,
+                Watch& watch) {
     const FrameTimeline timeline(settings.fps);
     const std::int64_t lapFrames = timeline.firstFrameAtOrAfter(settings.to);
     std::int64_t nextSecond = 0;
     for (std::int64_t frame = 0; frame < lapFrames * settings.laps; ++frame) {
-        g_stats.tellCreations = frame >= 2;
-        const std::int64_t before = g_stats.creations.load();
+        stats.tellCreations = frame >= 2;
+        const std::int64_t before = stats.creations.load();
         if (!session.render(timeline.timeOf(frame % lapFrames))) {
             return false;
         }
-        watch.lateCreations += frame >= 2 ? g_stats.creations.load() - before : 0;
+        watch.lateCreations += frame >= 2 ? stats.creations.load() - before : 0;
         // Seconds over all laps, as if the laps were one long show.
         const Rational elapsed = timeline.timeOf(frame);
         if (elapsed.floorTimes(1) >= nextSecond) {
@@ -56,7 +49,7 @@ bool renderLaps(const SoakSettings& settings, CaptureSession& session, Watch& wa
             nextSecond = elapsed.floorTimes(1) + 1;
         }
     }
-    g_stats.tellCreations = false;
+    stats.tellCreations = false;
     return true;
 }
 
@@ -94,10 +87,15 @@ std::vector<std::string> failures(const SoakSettings& settings, const Watch& wat
 }  // namespace
 
 int runSoak(const SoakSettings& settings, std::FILE* out) {
+    // Declared before the session: its devices count into these until it shuts down.
+    DeviceCallStats stats;
     CaptureSession::Setup setup;
     setup.width = settings.width;
     setup.height = settings.height;
-    setup.createDirect3D = &countingDirect3D;
+    setup.createDirect3D = [&stats]() -> IDirect3D9* {
+        IDirect3D9* inner = Direct3DCreate9(D3D_SDK_VERSION);
+        return inner != nullptr ? new TimingDirect3D(inner, stats) : nullptr;
+    };
     CaptureSession session(setup);
     const auto start = std::chrono::steady_clock::now();
     if (!session.start()) {
@@ -106,7 +104,7 @@ int runSoak(const SoakSettings& settings, std::FILE* out) {
     }
     const std::int64_t startupKb = ResidentMemory::ofThisProcess().residentKb;
     Watch watch(settings.warmupSeconds);
-    if (!renderLaps(settings, session, watch)) {
+    if (!renderLaps(settings, session, stats, watch)) {
         std::fprintf(stderr, "soak: %s\n", session.error().c_str());
         return 1;
     }
