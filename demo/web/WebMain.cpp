@@ -30,6 +30,9 @@ void runFrame() {
 
 extern "C" {
 
+// web/library_kelvo.js: brings in what SDL's audio output needs of emscripten's JavaScript.
+void kelvoLinkAudioHelpers();
+
 // Starts the show at width x height; testClock 1: the frames wait for kelvoRenderAt.
 EMSCRIPTEN_KEEPALIVE int kelvoStart(int width, int height, int fullscreen, int testClock) {
     if (!show().start(width, height, fullscreen != 0, testClock != 0)) {
@@ -51,5 +54,6 @@ EMSCRIPTEN_KEEPALIVE const std::uint8_t* kelvoRenderAt(std::uint32_t ms) {
 int main() {
     // Nobody can answer a dialog in a page: a failed check is reported and the show goes on.
     os::setAssertionAction(os::AssertionAction::Continue);
+    kelvoLinkAudioHelpers();
     return 0;
 }

@@ -1,5 +1,7 @@
 #include "demo/web/WebShow.h"
 
+#include <emscripten/emscripten.h>
+
 #include <cstdio>
 #include <cstring>
 
@@ -27,8 +29,18 @@ bool WebShow::start(int width, int height, bool fullscreen, bool testClock) {
 
 bool WebShow::frame() {
     FrameLoop* loop = driver_ ? driver_->frameLoop() : nullptr;
-    if (loop == nullptr || driver_->window() == nullptr || driver_->window()->quitRequested()) {
+    if (loop == nullptr || driver_->window() == nullptr) {
         return false;
+    }
+    if (driver_->window()->quitRequested()) {
+        const double seconds = (emscripten_get_now() - startedMs_) / 1000.0;
+        const auto frames = static_cast<unsigned long long>(loop->frameCount());
+        std::printf("vornasto: %llu frames in %.1f s, %.1f frames per second\n", frames, seconds,
+                    seconds > 0.0 ? static_cast<double>(frames) / seconds : 0.0);
+        return false;
+    }
+    if (loop->frameCount() == 0) {
+        startedMs_ = emscripten_get_now();
     }
     loop->step();
     return true;

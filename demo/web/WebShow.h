@@ -18,7 +18,8 @@ class WebShow {
 public:
     // Starts the show; with `testClock` the frames run on renderAt's times instead of the music.
     bool start(int width, int height, bool fullscreen, bool testClock);
-    // One frame of the live show; false once the show is over.
+    // One frame of the live show; false once the show is over, when it prints the frames drawn
+    // and their mean rate, as the native program does.
     bool frame();
     // Renders the frame at `ms` of music time; returns its pixels (RGBA, top row first) or null.
     const std::uint8_t* renderAt(std::uint32_t ms);
@@ -30,4 +31,5 @@ private:
     std::unique_ptr<DemoDriver> driver_;
     std::optional<SetTimeClock> clock_;
     std::vector<std::uint8_t> pixels_;
+    double startedMs_ = 0.0;
 };
