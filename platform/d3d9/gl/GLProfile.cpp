@@ -1,8 +1,8 @@
 // The profile-dependent answers of GLApi.h: desktop OpenGL 4.5 through libepoxy, or WebGL2.
-#include <regex>
 #include <string>
 
 #include "platform/d3d9/gl/GLApi.h"
+#include "platform/d3d9/gl/GlslEsSource.h"
 
 #if !KELVO_GLES
 
@@ -30,18 +30,9 @@ void glprofile::declareIndexBuffer(GLuint) {}
 
 namespace {
 
-const std::regex& samplerBinding() {
-    static const std::regex pattern(
-        R"(layout\s*\(\s*binding\s*=\s*(\d+)\s*\)\s*uniform\s+sampler2D\s+(\w+))");
-    return pattern;
-}
-
 void bindUnitsOf(GLuint program, const char* source) {
-    const std::string text = source;
-    for (std::sregex_iterator it(text.begin(), text.end(), samplerBinding()), end; it != end;
-         ++it) {
-        const GLint location = glGetUniformLocation(program, (*it)[2].str().c_str());
-        const GLint unit = std::stoi((*it)[1].str());
+    for (const auto& [name, unit] : GlslEsSource::samplerUnits(source)) {
+        const GLint location = glGetUniformLocation(program, name.c_str());
         if (location >= 0) {
             glProgramUniform1iv(program, location, 1, &unit);
         }
@@ -64,28 +55,8 @@ bool glprofile::contextSuitable() {
     return major >= 3;
 }
 
-// GLSL 4.50 core as GLSL ES 3.00: ES's precision statements instead of the version line, sampler
-// units set after linking (bindSamplerUnits) instead of in the source, and vertex stages that end
-// in Direct3D's clip volume turned into GL's: y flipped, z from [0, w] to [-w, w] (see
-// GLESProfile.h).
 std::string glprofile::shaderSource(GLenum stage, const char* source) {
-    std::string text = source;
-    const std::string desktop = "#version 450 core";
-    const std::size_t version = text.find(desktop);
-    if (version != std::string::npos) {
-        text.replace(version, desktop.size(),
-                     "#version 300 es\nprecision highp float;\nprecision highp int;\n"
-                     "precision highp sampler2D;");
-    }
-    text = std::regex_replace(text, std::regex(R"(layout\s*\(\s*binding\s*=\s*\d+\s*\)\s*)"), "");
-    if (stage == GL_VERTEX_SHADER) {
-        text =
-            std::regex_replace(text, std::regex(R"(\bvoid\s+main\s*\(\s*\))"), "void kelvoMain()");
-        text +=
-            "\nvoid main() {\n    kelvoMain();\n    gl_Position.y = -gl_Position.y;\n"
-            "    gl_Position.z = 2.0 * gl_Position.z - gl_Position.w;\n}\n";
-    }
-    return text;
+    return GlslEsSource::translate(source, stage == GL_VERTEX_SHADER);
 }
 
 void glprofile::bindSamplerUnits(GLuint program, const char* fragmentSource,
