@@ -2,9 +2,9 @@
 
 #include <toml++/toml.h>
 
-#include <bit>
 #include <charconv>
 #include <cstdint>
+#include <cstring>
 #include <new>
 #include <set>
 
@@ -18,6 +18,15 @@ struct FileError {
     int line;
     std::string message;
 };
+
+// A float state's value is its bit pattern (std::bit_cast, which the browser build's library
+// lacks).
+DWORD floatBits(float value) {
+    DWORD bits = 0;
+    static_assert(sizeof bits == sizeof value);
+    std::memcpy(&bits, &value, sizeof bits);
+    return bits;
+}
 
 int lineOf(const toml::node& node) {
     return static_cast<int>(node.source().begin.line);
@@ -334,7 +343,7 @@ private:
             }
             case StateValueKind::Float:
                 if (auto number = node.value<double>()) {
-                    return std::bit_cast<DWORD>(static_cast<float>(*number));
+                    return floatBits(static_cast<float>(*number));
                 }
                 fail(node, "expected a number" + where);
             case StateValueKind::ZBuffer:

@@ -28,7 +28,9 @@ std::string joined(const std::string& folder, const std::string& component) {
 }  // namespace
 
 bool CaseInsensitiveLookup::equalIgnoringCase(const std::string& a, const std::string& b) {
-    return std::ranges::equal(a, b, [](char x, char y) { return foldAscii(x) == foldAscii(y); });
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return foldAscii(x) == foldAscii(y);
+           });
 }
 
 std::optional<std::string> CaseInsensitiveLookup::resolve(const std::string& path) {

@@ -12,6 +12,10 @@ bool WorkerThread::start(std::function<void()> body) {
     if (thread_.joinable() || !body) {
         return false;
     }
+#if defined(__EMSCRIPTEN__) && !defined(__EMSCRIPTEN_PTHREADS__)
+    // A browser page without shared-memory threads has only its main thread.
+    return false;
+#endif
     try {
         thread_ = std::thread(std::move(body));
     } catch (const std::system_error&) {

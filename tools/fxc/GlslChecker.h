@@ -1,6 +1,8 @@
 // Compiles the GLSL of every pass of an effect with glslang (desktop GLSL 4.50, core profile, the
 // rules an OpenGL driver applies) and links each pass's two stages, so mistakes surface at build
-// time. Messages name the effect file and the line in it.
+// time; then the same as GLSL ES 3.00, as the device's WebGL2 profile rewrites it, so an effect
+// that a browser would refuse fails the build too. Messages name the effect file and the line in
+// it.
 #pragma once
 
 #include <string>

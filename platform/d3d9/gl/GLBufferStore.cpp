@@ -4,12 +4,15 @@
 
 #include "platform/d3d9/gl/GLTranslate.h"
 
-GLBufferStore::GLBufferStore(UINT size) : bytes_(size, 0) {
+GLBufferStore::GLBufferStore(UINT size, Content content) : bytes_(size, 0) {
     if (size == 0) {
         return;
     }
     gltranslate::discardErrors();
     glCreateBuffers(1, &name_);
+    if (content == Content::Indices) {
+        glprofile::declareIndexBuffer(name_);
+    }
     glNamedBufferData(name_, static_cast<GLsizeiptr>(size), nullptr, GL_DYNAMIC_DRAW);
     if (glGetError() != GL_NO_ERROR) {
         glDeleteBuffers(1, &name_);

@@ -3,7 +3,7 @@
 // engine's system-memory buffers, locked by the CPU and drawn by the GPU.
 #pragma once
 
-#include <epoxy/gl.h>
+#include "platform/d3d9/gl/GLApi.h"
 
 #include <cstdint>
 #include <vector>
@@ -12,7 +12,10 @@
 
 class GLBufferStore {
 public:
-    explicit GLBufferStore(UINT size);
+    // What the buffer holds: OpenGL ES keeps index data apart from all other buffer data.
+    enum class Content { Vertices, Indices };
+
+    GLBufferStore(UINT size, Content content);
     ~GLBufferStore();
     GLBufferStore(const GLBufferStore&) = delete;
     GLBufferStore& operator=(const GLBufferStore&) = delete;

@@ -1,11 +1,14 @@
 #include "platform/d3d9/gl/GLContext.h"
 
-GLContext::GLContext(SDL_Window* home, SDL_GLContext handle) : home_(home), handle_(handle) {}
+GLContext::GLContext(SDL_Window* home, bool ownsHome, SDL_GLContext handle)
+    : home_(home), ownsHome_(ownsHome), handle_(handle) {}
 
 GLContext::~GLContext() {
     // Container objects die with the context; shared objects with the last context of the group.
     SDL_GL_DeleteContext(handle_);
-    SDL_DestroyWindow(home_);
+    if (ownsHome_) {
+        SDL_DestroyWindow(home_);
+    }
 }
 
 bool GLContext::makeCurrent() {
@@ -17,9 +20,10 @@ void GLContext::initialise(const GLuint* samplers, unsigned samplerCount) {
         return;
     }
     initialised_ = true;
-    // Direct3D's clip volume (z in [0, w], row 0 at the top) and clockwise front faces.
+    // Direct3D's clip volume (z in [0, w], row 0 at the top) and clockwise front faces. Without
+    // clip control (ES) the vertex stages flip y themselves, which turns the winding over.
     glClipControl(GL_UPPER_LEFT, GL_ZERO_TO_ONE);
-    glFrontFace(GL_CW);
+    glFrontFace(glprofile::kES ? GL_CCW : GL_CW);
     glCreateVertexArrays(1, &vertexArray_);
     glBindVertexArray(vertexArray_);
     glCreateFramebuffers(1, &renderFramebuffer_);

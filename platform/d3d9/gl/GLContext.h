@@ -8,7 +8,7 @@
 #pragma once
 
 #include <SDL2/SDL.h>
-#include <epoxy/gl.h>
+#include "platform/d3d9/gl/GLApi.h"
 
 #include <array>
 #include <cstddef>
@@ -19,7 +19,8 @@
 
 class GLContext {
 public:
-    GLContext(SDL_Window* home, SDL_GLContext handle);
+    // ownsHome: the context destroys its window with it.
+    GLContext(SDL_Window* home, bool ownsHome, SDL_GLContext handle);
     ~GLContext();
     GLContext(const GLContext&) = delete;
     GLContext& operator=(const GLContext&) = delete;
@@ -49,6 +50,7 @@ public:
 
 private:
     SDL_Window* home_;
+    bool ownsHome_;
     SDL_GLContext handle_;
     bool initialised_ = false;
     GLStateCache cache_;

@@ -9,8 +9,10 @@ SDL_Window* createHomeWindow() {
                             SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
 }
 
-std::unique_ptr<GLContext> createContext(bool shareWithCurrent, std::string* error) {
-    SDL_Window* home = createHomeWindow();
+std::unique_ptr<GLContext> createContext(SDL_Window* presentation, bool shareWithCurrent,
+                                         std::string* error) {
+    const bool ownsHome = !glprofile::kES || presentation == nullptr;
+    SDL_Window* home = ownsHome ? createHomeWindow() : presentation;
     if (home == nullptr) {
         *error = std::string("cannot create a window for OpenGL: ") + SDL_GetError();
         return nullptr;
@@ -20,29 +22,31 @@ std::unique_ptr<GLContext> createContext(bool shareWithCurrent, std::string* err
     SDL_GL_SetAttribute(SDL_GL_SHARE_WITH_CURRENT_CONTEXT, 0);
     if (handle == nullptr) {
         *error = std::string("no OpenGL 4.5 core context: ") + SDL_GetError();
-        SDL_DestroyWindow(home);
+        if (ownsHome) {
+            SDL_DestroyWindow(home);
+        }
         return nullptr;
     }
-    return std::make_unique<GLContext>(home, handle);
+    return std::make_unique<GLContext>(home, ownsHome, handle);
 }
 
 }  // namespace
 
-std::unique_ptr<GLContextPool> GLContextPool::create(std::string* error) {
+std::unique_ptr<GLContextPool> GLContextPool::create(SDL_Window* presentation, std::string* error) {
     std::unique_ptr<GLContextPool> pool(new GLContextPool());
     pool->core_ = std::make_shared<Core>();
     pool->mainThread_ = std::this_thread::get_id();
-    auto mainContext = createContext(false, error);
+    auto mainContext = createContext(presentation, false, error);
     if (!mainContext) {
         return nullptr;
     }
-    if (!mainContext->makeCurrent() || epoxy_gl_version() < 45 || !epoxy_is_desktop_gl()) {
+    if (!mainContext->makeCurrent() || !glprofile::contextSuitable()) {
         *error = "the OpenGL context is not OpenGL 4.5 core";
         return nullptr;
     }
     pool->core_->contexts.push_back(std::move(mainContext));
     for (int i = 0; i < kWorkers; ++i) {
-        auto worker = createContext(true, error);
+        auto worker = createContext(nullptr, true, error);
         if (!worker) {
             return nullptr;
         }

@@ -17,10 +17,13 @@
 
 class GLContextPool {
 public:
-    static constexpr int kWorkers = 2;
+    // A browser page has one WebGL context, on its canvas, and one thread.
+    static constexpr int kWorkers = glprofile::kES ? 0 : 2;
 
     // Creates the contexts; the main one is left current. Null with `error` set on failure.
-    static std::unique_ptr<GLContextPool> create(std::string* error);
+    // On ES the main context lives on `presentation` (the canvas) itself; elsewhere every
+    // context has a hidden window of its own.
+    static std::unique_ptr<GLContextPool> create(SDL_Window* presentation, std::string* error);
     ~GLContextPool();
 
     // The calling thread's context, made current; null when every worker is taken.

@@ -33,7 +33,7 @@ void GLAPIENTRY logDebugMessage(GLenum, GLenum type, GLuint, GLenum severity, GL
 GLDevice* GLDevice::create(SDL_Window* window, const D3DPRESENT_PARAMETERS& parameters,
                            HRESULT* result) {
     std::string error;
-    auto pool = GLContextPool::create(&error);
+    auto pool = GLContextPool::create(window, &error);
     if (!pool) {
         std::fprintf(stderr, "d3d9: OpenGL 4.5 core is not available: %s\n", error.c_str());
         *result = D3DERR_NOTAVAILABLE;
@@ -76,7 +76,7 @@ bool GLDevice::initialise() {
         return false;
     }
 #ifndef NDEBUG
-    if (epoxy_has_gl_extension("GL_KHR_debug")) {
+    if (glprofile::hasExtension("GL_KHR_debug")) {
         glEnable(GL_DEBUG_OUTPUT_SYNCHRONOUS);
         glDebugMessageCallback(logDebugMessage, nullptr);
     }
@@ -397,7 +397,9 @@ void GLDevice::applySampler(int slot, DWORD type) {
         case D3DSAMP_BORDERCOLOR: {
             float rgba[4];
             gltranslate::colorToFloats(value(type), rgba);
-            glSamplerParameterfv(s, GL_TEXTURE_BORDER_COLOR, rgba);
+            if (!glprofile::kES) {  // ES 3.0 has no border colour
+                glSamplerParameterfv(s, GL_TEXTURE_BORDER_COLOR, rgba);
+            }
             break;
         }
         case D3DSAMP_MAGFILTER:
@@ -415,15 +417,17 @@ void GLDevice::applySampler(int slot, DWORD type) {
             float bias;
             static_assert(sizeof bias == sizeof bits);
             std::memcpy(&bias, &bits, sizeof bias);
-            glSamplerParameterf(s, GL_TEXTURE_LOD_BIAS, bias);
+            if (!glprofile::kES) {  // ES samplers have no bias
+                glSamplerParameterf(s, GL_TEXTURE_LOD_BIAS, bias);
+            }
             break;
         }
         case D3DSAMP_MAXMIPLEVEL:
             glSamplerParameterf(s, GL_TEXTURE_MIN_LOD, static_cast<float>(value(type)));
             break;
         case D3DSAMP_MAXANISOTROPY:
-            if (epoxy_has_gl_extension("GL_EXT_texture_filter_anisotropic") ||
-                epoxy_gl_version() >= 46) {
+            if (glprofile::hasExtension("GL_EXT_texture_filter_anisotropic") ||
+                glprofile::version() >= 46) {
                 glSamplerParameterf(s, GL_TEXTURE_MAX_ANISOTROPY_EXT,
                                     static_cast<float>(value(type) == 0 ? 1 : value(type)));
             }

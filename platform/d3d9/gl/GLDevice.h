@@ -17,7 +17,7 @@
 #pragma once
 
 #include <SDL2/SDL.h>
-#include <epoxy/gl.h>
+#include "platform/d3d9/gl/GLApi.h"
 
 #include <array>
 #include <atomic>

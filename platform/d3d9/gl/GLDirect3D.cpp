@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "platform/d3d9/gl/GLApi.h"
 #include "platform/d3d9/gl/GLDevice.h"
 #include "platform/os/DisplayModes.h"
 
@@ -98,9 +99,11 @@ HRESULT GLDirect3D::CreateDevice(UINT adapter, D3DDEVTYPE, HWND focusWindow, DWO
     if (parameters->BackBufferCount == 0) {
         parameters->BackBufferCount = 1;
     }
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 4);
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 5);
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
+    // OpenGL 4.5 core, or OpenGL ES 3.0 (WebGL2) in a browser.
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, glprofile::kES ? 3 : 4);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, glprofile::kES ? 0 : 5);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK,
+                        glprofile::kES ? SDL_GL_CONTEXT_PROFILE_ES : SDL_GL_CONTEXT_PROFILE_CORE);
 #ifndef NDEBUG
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_FLAGS, SDL_GL_CONTEXT_DEBUG_FLAG);
 #endif

@@ -34,12 +34,13 @@ out vec4 diffuse;
 out vec2 texCoord;
 void main() {
     gl_Position = worldViewProjection * inPosition;
+    vec4 vertexColor = VERTEX_COLOR;
     if (sources.x == 0) {
-        diffuse = inColor;
+        diffuse = vertexColor;
     } else {
-        vec3 emissive = sources.y != 0 ? inColor.rgb : vec3(0.0);
-        vec3 ambient = sources.z != 0 ? inColor.rgb : vec3(0.0);
-        float alpha = sources.w != 0 ? inColor.a : 0.0;
+        vec3 emissive = sources.y != 0 ? vertexColor.rgb : vec3(0.0);
+        vec3 ambient = sources.z != 0 ? vertexColor.rgb : vec3(0.0);
+        float alpha = sources.w != 0 ? vertexColor.a : 0.0;
         diffuse = clamp(vec4(emissive + ambient * ambientLight.rgb, alpha), 0.0, 1.0);
     }
     texCoord = inTexCoord.xy;
@@ -168,7 +169,10 @@ GLFixedFunction::Variant* GLFixedFunction::variant(const Key& key) {
              {key.colorStage[0], key.colorStage[1], key.colorStage[2], key.colorStage[3]}) +
         ivec("ALPHA_STAGE",
              {key.alphaStage[0], key.alphaStage[1], key.alphaStage[2], key.alphaStage[3]}) +
-        ivec("ALPHA_TEST", {key.alphaTest[0], key.alphaTest[1]});
+        ivec("ALPHA_TEST", {key.alphaTest[0], key.alphaTest[1]}) +
+        // A D3DCOLOR's bytes are B, G, R, A; desktop GL fetches them in that order (size
+        // GL_BGRA), ES fetches them as stored.
+        "#define VERTEX_COLOR " + (glprofile::kES ? "inColor.bgra" : "inColor") + "\n";
     const std::string vertex = header + kVertexBody;
     const std::string fragment = header + kFragmentBody;
     const GLuint program =

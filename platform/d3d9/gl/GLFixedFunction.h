@@ -6,7 +6,7 @@
 // the alpha test. Stages above 0, texture transforms and fog are not reproduced.
 #pragma once
 
-#include <epoxy/gl.h>
+#include "platform/d3d9/gl/GLApi.h"
 
 #include <array>
 #include <cstdint>

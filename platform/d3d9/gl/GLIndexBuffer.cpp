@@ -3,7 +3,9 @@
 #include "platform/d3d9/gl/GLDevice.h"
 
 GLIndexBuffer::GLIndexBuffer(GLDevice& device, const D3DINDEXBUFFER_DESC& desc)
-    : GLRefCounted(device, Ownership::Caller), desc_(desc), store_(desc.Size) {}
+    : GLRefCounted(device, Ownership::Caller),
+      desc_(desc),
+      store_(desc.Size, GLBufferStore::Content::Indices) {}
 
 HRESULT GLIndexBuffer::GetDevice(IDirect3DDevice9** device) {
     if (device == nullptr) {

@@ -17,7 +17,9 @@ std::string infoLog(GLuint object, bool isProgram) {
     return log;
 }
 
-GLuint compile(GLenum stage, const char* source, const char* what) {
+GLuint compile(GLenum stage, const char* desktopSource, const char* what) {
+    const std::string text = glprofile::shaderSource(stage, desktopSource);
+    const char* source = text.c_str();
     GLuint shader = glCreateShader(stage);
     glShaderSource(shader, 1, &source, nullptr);
     glCompileShader(shader);
@@ -56,6 +58,7 @@ GLuint GLProgram::build(const char* vertexSource, const char* fragmentSource, co
         glDeleteProgram(program);
         return 0;
     }
+    glprofile::bindSamplerUnits(program, fragmentSource, vertexSource);
     return program;
 }
 

@@ -1,7 +1,7 @@
 // A linked GLSL program (vertex and fragment stage), the device's shader extension.
 #pragma once
 
-#include <epoxy/gl.h>
+#include "platform/d3d9/gl/GLApi.h"
 
 #include "platform/d3d9/d3d9.h"
 #include "platform/d3d9/gl/GLRefCounted.h"

@@ -3,7 +3,7 @@
 // back from GL: the cache starts "unknown" and the first setter of each value always calls GL.
 #pragma once
 
-#include <epoxy/gl.h>
+#include "platform/d3d9/gl/GLApi.h"
 
 #include <array>
 

@@ -3,7 +3,7 @@
 // surface that GetRenderTargetData copies pictures into.
 #pragma once
 
-#include <epoxy/gl.h>
+#include "platform/d3d9/gl/GLApi.h"
 
 #include <cstdint>
 #include <optional>

@@ -3,7 +3,7 @@
 // are drawn into through their level-0 surface.
 #pragma once
 
-#include <epoxy/gl.h>
+#include "platform/d3d9/gl/GLApi.h"
 
 #include <cstdint>
 #include <memory>

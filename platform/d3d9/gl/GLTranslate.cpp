@@ -11,12 +11,22 @@ TextureFormat textureFormat(D3DFORMAT format) {
             // The fourth byte is ignored: sampling reads alpha as one.
             return {GL_RGBA8, GL_BGRA, GL_UNSIGNED_BYTE, 4, {GL_RED, GL_GREEN, GL_BLUE, GL_ONE},
                     true};
+#if KELVO_GLES
+        // WebGL2 has no swizzles; its luminance and alpha formats read as these formats do.
+        case D3DFMT_L8:
+            return {GL_LUMINANCE, GL_LUMINANCE, GL_UNSIGNED_BYTE, 1, {}, false};
+        case D3DFMT_A8:
+            return {GL_ALPHA, GL_ALPHA, GL_UNSIGNED_BYTE, 1, {}, false};
+        case D3DFMT_A8L8:
+            return {GL_LUMINANCE_ALPHA, GL_LUMINANCE_ALPHA, GL_UNSIGNED_BYTE, 2, {}, false};
+#else
         case D3DFMT_L8:
             return {GL_R8, GL_RED, GL_UNSIGNED_BYTE, 1, {GL_RED, GL_RED, GL_RED, GL_ONE}, false};
         case D3DFMT_A8:
             return {GL_R8, GL_RED, GL_UNSIGNED_BYTE, 1, {GL_ZERO, GL_ZERO, GL_ZERO, GL_RED}, false};
         case D3DFMT_A8L8:
             return {GL_RG8, GL_RG, GL_UNSIGNED_BYTE, 2, {GL_RED, GL_RED, GL_RED, GL_GREEN}, false};
+#endif
         case D3DFMT_R32F:
             return {GL_R32F, GL_RED, GL_FLOAT, 4, {GL_RED, GL_ONE, GL_ONE, GL_ONE}, true};
         case D3DFMT_A16B16G16R16F:
@@ -129,9 +139,9 @@ GLenum addressMode(DWORD address) {
         case D3DTADDRESS_CLAMP:
             return GL_CLAMP_TO_EDGE;
         case D3DTADDRESS_BORDER:
-            return GL_CLAMP_TO_BORDER;
+            return glprofile::kES ? GL_CLAMP_TO_EDGE : GL_CLAMP_TO_BORDER;
         case D3DTADDRESS_MIRRORONCE:
-            return GL_MIRROR_CLAMP_TO_EDGE;
+            return glprofile::kES ? GL_MIRRORED_REPEAT : GL_MIRROR_CLAMP_TO_EDGE;
         default:
             return GL_REPEAT;
     }

@@ -1,7 +1,7 @@
 // Translation of Direct3D 9 enumeration values into OpenGL ones. Pure functions, no GL calls.
 #pragma once
 
-#include <epoxy/gl.h>
+#include "platform/d3d9/gl/GLApi.h"
 
 #include "platform/d3d9/d3d9.h"
 

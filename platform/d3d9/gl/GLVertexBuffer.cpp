@@ -3,7 +3,9 @@
 #include "platform/d3d9/gl/GLDevice.h"
 
 GLVertexBuffer::GLVertexBuffer(GLDevice& device, const D3DVERTEXBUFFER_DESC& desc)
-    : GLRefCounted(device, Ownership::Caller), desc_(desc), store_(desc.Size) {}
+    : GLRefCounted(device, Ownership::Caller),
+      desc_(desc),
+      store_(desc.Size, GLBufferStore::Content::Vertices) {}
 
 HRESULT GLVertexBuffer::GetDevice(IDirect3DDevice9** device) {
     if (device == nullptr) {

@@ -3,7 +3,7 @@
 // normalised BGRA bytes (so they arrive in RGBA order) and UBYTE4 as unnormalised bytes.
 #pragma once
 
-#include <epoxy/gl.h>
+#include "platform/d3d9/gl/GLApi.h"
 
 #include <cstdint>
 #include <vector>
