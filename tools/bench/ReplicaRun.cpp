@@ -27,13 +27,6 @@ constexpr double kKeyTimes[] = {10.0, 28.0, 40.0, 56.0, 62.0, 75.0, 90.0, 100.0,
 // The show's median number of draws per frame, as the plain benchmark finds it.
 constexpr int kFloorPasses = 6;
 
-DeviceCallStats g_replicaStats;
-
-IDirect3D9* passNamingDirect3D() {
-    IDirect3D9* inner = Direct3DCreate9(D3D_SDK_VERSION);
-    return inner != nullptr ? new TimingDirect3D(inner, g_replicaStats) : nullptr;
-}
-
 // Device and replica times of the same frames, paired.
 struct Pairs {
     FrameStatistics device, replica, ratio;
@@ -73,7 +66,8 @@ std::pair<std::size_t, int> agreement(const ReplicaFrame& replica) {
 
 class ReplicaBench {
 public:
-    explicit ReplicaBench(const ReplicaRunSettings& settings) : settings_(settings) {}
+    ReplicaBench(const ReplicaRunSettings& settings, DeviceCallStats& stats)
+        : settings_(settings), stats_(stats) {}
 
     // Traces the frame `render` draws on the device, checks its replica's pixels, then renders
     // both `rounds` times; the frame times go under `group` ("frame" or "floor").
@@ -86,28 +80,30 @@ private:
     void round(const std::function<bool()>& render, ReplicaFrame& replica, Pairs* frames);
 
     ReplicaRunSettings settings_;
+    // The pass-naming device's counters (pass mode only): where the per-pass clock is set.
+    DeviceCallStats& stats_;
     std::map<std::string, Pairs> frames_;
     std::map<std::string, Pairs> passes_;
 };
 
 std::unique_ptr<ReplicaFrame> ReplicaBench::trace(const std::function<bool()>& render) {
     PassClock labels;
-    g_replicaStats.passes = settings_.passes ? &labels : nullptr;
+    stats_.passes = settings_.passes ? &labels : nullptr;
     GLFrameTrace tracer([&](const char* kind) { return labels.labelOf(kind); });
     const bool rendered = render();
     FrameTrace frame = tracer.finish();
-    g_replicaStats.passes = nullptr;
+    stats_.passes = nullptr;
     return rendered ? std::make_unique<ReplicaFrame>(std::move(frame)) : nullptr;
 }
 
 void ReplicaBench::round(const std::function<bool()>& render, ReplicaFrame& replica,
                          Pairs* frames) {
     PassClock deviceClock, replicaClock;
-    g_replicaStats.passes = settings_.passes ? &deviceClock : nullptr;
+    stats_.passes = settings_.passes ? &deviceClock : nullptr;
     Clock::time_point start = Clock::now();
     render();
     const double deviceMs = since(start);
-    g_replicaStats.passes = nullptr;
+    stats_.passes = nullptr;
 
     replica.enter();
     start = Clock::now();
@@ -172,20 +168,24 @@ void ReplicaBench::print(std::FILE* out) const {
 }  // namespace
 
 int runReplicaSize(const ReplicaRunSettings& settings, std::FILE* out) {
+    DeviceCallStats stats;
     CaptureSession::Setup setup;
     setup.width = settings.width;
     setup.height = settings.height;
     setup.keepPixels = false;
     if (settings.passes) {
-        g_replicaStats.namePasses = true;
-        setup.createDirect3D = &passNamingDirect3D;
+        stats.namePasses = true;
+        setup.createDirect3D = [&stats]() -> IDirect3D9* {
+            IDirect3D9* inner = Direct3DCreate9(D3D_SDK_VERSION);
+            return inner != nullptr ? new TimingDirect3D(inner, stats) : nullptr;
+        };
     }
     CaptureSession session(setup);
     if (!session.start()) {
         std::fprintf(stderr, "bench: %s\n", session.error().c_str());
         return 1;
     }
-    ReplicaBench bench(settings);
+    ReplicaBench bench(settings, stats);
     for (double seconds : kKeyTimes) {
         const auto frame = static_cast<std::int64_t>(seconds * 60.0);
         // The frame before primes what the show carries from frame to frame.
