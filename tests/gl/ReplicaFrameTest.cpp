@@ -5,9 +5,9 @@
 #include <gtest/gtest.h>
 
 #include "gfx/GraphicsContext.h"
-#include "tools/bench/FloorFrame.h"
-#include "tools/bench/GLFrameTrace.h"
-#include "tools/bench/ReplicaFrame.h"
+#include "tools/bench/show/FloorFrame.h"
+#include "tools/bench/show/GLFrameTrace.h"
+#include "tools/bench/show/ReplicaFrame.h"
 #include "tools/capture/CaptureSession.h"
 
 namespace {

@@ -3,7 +3,7 @@
 // percentiles.
 #include <gtest/gtest.h>
 
-#include "tools/bench/FrameStatistics.h"
+#include "tools/bench/show/FrameStatistics.h"
 #include "tools/capture/CaptureCommand.h"
 #include "tools/capture/GoldenFrames.h"
 #include "tools/capture/ImageDifference.h"

@@ -5,8 +5,8 @@
 
 #include "platform/d3d9/recording/RecordingDevice.h"
 #include "platform/d3d9/recording/RecordingDirect3D.h"
-#include "tools/bench/TimingDevice.h"
-#include "tools/bench/TimingDirect3D.h"
+#include "tools/bench/show/TimingDevice.h"
+#include "tools/bench/show/TimingDirect3D.h"
 
 namespace {
 

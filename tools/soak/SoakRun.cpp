@@ -4,8 +4,8 @@
 #include <fstream>
 #include <vector>
 
-#include "tools/bench/DeviceCallStats.h"
-#include "tools/bench/TimingDirect3D.h"
+#include "tools/bench/show/DeviceCallStats.h"
+#include "tools/bench/show/TimingDirect3D.h"
 #include "tools/capture/CaptureSession.h"
 #include "tools/capture/FrameTimeline.h"
 #include "tools/soak/MemoryTrend.h"

@@ -1,4 +1,4 @@
-#include "tools/bench/FrameStatistics.h"
+#include "tools/bench/show/FrameStatistics.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "tools/bench/BenchRun.h"
+#include "tools/bench/show/BenchRun.h"
 
 #include <chrono>
 #include <cmath>
@@ -8,11 +8,11 @@
 #include <sys/resource.h>
 
 #include "gfx/GraphicsContext.h"
-#include "tools/bench/DeviceCallStats.h"
-#include "tools/bench/FloorFrame.h"
-#include "tools/bench/FrameStatistics.h"
-#include "tools/bench/PassClock.h"
-#include "tools/bench/TimingDirect3D.h"
+#include "tools/bench/show/DeviceCallStats.h"
+#include "tools/bench/show/FloorFrame.h"
+#include "tools/bench/show/FrameStatistics.h"
+#include "tools/bench/show/PassClock.h"
+#include "tools/bench/show/TimingDirect3D.h"
 #include "tools/capture/CaptureSession.h"
 #include "tools/capture/FrameTimeline.h"
 

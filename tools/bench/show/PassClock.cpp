@@ -1,4 +1,4 @@
-#include "tools/bench/PassClock.h"
+#include "tools/bench/show/PassClock.h"
 
 #include <algorithm>
 #include <vector>

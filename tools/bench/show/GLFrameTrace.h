@@ -12,7 +12,7 @@
 #include <string>
 #include <utility>
 
-#include "tools/bench/FrameTrace.h"
+#include "tools/bench/show/FrameTrace.h"
 
 class GLFrameTrace {
 public:

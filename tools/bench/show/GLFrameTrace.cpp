@@ -1,4 +1,4 @@
-#include "tools/bench/GLFrameTrace.h"
+#include "tools/bench/show/GLFrameTrace.h"
 
 #include <SDL2/SDL.h>
 

@@ -1,4 +1,4 @@
-#include "tools/bench/TimingDevice.h"
+#include "tools/bench/show/TimingDevice.h"
 
 #include <cstdio>
 

@@ -3,7 +3,7 @@
 // effect call format text, which would weigh on the engine's CPU time of a plain run.
 #pragma once
 
-#include "tools/bench/TimingDevice.h"
+#include "tools/bench/show/TimingDevice.h"
 
 class PassTimingDevice final : public TimingDevice, public IDirect3DCallSink9 {
 public:

@@ -10,8 +10,8 @@
 #include <chrono>
 
 #include "platform/d3d9/d3d9.h"
-#include "tools/bench/DeviceCallStats.h"
-#include "tools/bench/PassClock.h"
+#include "tools/bench/show/DeviceCallStats.h"
+#include "tools/bench/show/PassClock.h"
 
 class TimingDevice : public IDirect3DDevice9 {
 public:

@@ -1,4 +1,4 @@
-#include "tools/bench/FloorFrame.h"
+#include "tools/bench/show/FloorFrame.h"
 
 #include "gfx/GraphicsContext.h"
 #include "gfx/RenderUtils.h"

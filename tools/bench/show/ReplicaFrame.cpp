@@ -1,4 +1,4 @@
-#include "tools/bench/ReplicaFrame.h"
+#include "tools/bench/show/ReplicaFrame.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "tools/bench/ReplicaRun.h"
+#include "tools/bench/show/ReplicaRun.h"
 
 #include <algorithm>
 #include <chrono>
@@ -9,13 +9,13 @@
 #include <vector>
 
 #include "gfx/GraphicsContext.h"
-#include "tools/bench/DeviceCallStats.h"
-#include "tools/bench/FloorFrame.h"
-#include "tools/bench/FrameStatistics.h"
-#include "tools/bench/GLFrameTrace.h"
-#include "tools/bench/PassClock.h"
-#include "tools/bench/ReplicaFrame.h"
-#include "tools/bench/TimingDirect3D.h"
+#include "tools/bench/show/DeviceCallStats.h"
+#include "tools/bench/show/FloorFrame.h"
+#include "tools/bench/show/FrameStatistics.h"
+#include "tools/bench/show/GLFrameTrace.h"
+#include "tools/bench/show/PassClock.h"
+#include "tools/bench/show/ReplicaFrame.h"
+#include "tools/bench/show/TimingDirect3D.h"
 #include "tools/capture/CaptureSession.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include <chrono>
 
 #include "platform/d3d9/d3d9.h"
-#include "tools/bench/DeviceCallStats.h"
+#include "tools/bench/show/DeviceCallStats.h"
 
 class TimingDirect3D final : public IDirect3D9 {
 public:

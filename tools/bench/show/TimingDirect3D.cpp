@@ -1,7 +1,7 @@
-#include "tools/bench/TimingDirect3D.h"
+#include "tools/bench/show/TimingDirect3D.h"
 
-#include "tools/bench/PassTimingDevice.h"
-#include "tools/bench/TimingDevice.h"
+#include "tools/bench/show/PassTimingDevice.h"
+#include "tools/bench/show/TimingDevice.h"
 
 TimingDirect3D::TimingDirect3D(IDirect3D9* inner, DeviceCallStats& stats)
     : inner_(inner), stats_(stats) {}

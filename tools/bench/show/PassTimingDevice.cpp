@@ -1,4 +1,4 @@
-#include "tools/bench/PassTimingDevice.h"
+#include "tools/bench/show/PassTimingDevice.h"
 
 void PassTimingDevice::RecordCall(const char* text) {
     if (PassClock* passes = stats().passes.load()) {

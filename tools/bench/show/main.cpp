@@ -16,8 +16,8 @@
 #include <vector>
 
 #include "demo/Main.h"
-#include "tools/bench/BenchRun.h"
-#include "tools/bench/ReplicaRun.h"
+#include "tools/bench/show/BenchRun.h"
+#include "tools/bench/show/ReplicaRun.h"
 
 namespace {
 

@@ -15,7 +15,7 @@
 
 #include <SDL2/SDL.h>
 
-#include "tools/bench/FrameTrace.h"
+#include "tools/bench/show/FrameTrace.h"
 
 class ReplicaFrame {
 public:
