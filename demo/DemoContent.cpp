@@ -102,6 +102,10 @@ DemoContent::DemoContent() {
     stage->camera.farPlane = 50.0f;
 }
 
+DemoContent::~DemoContent() {
+    forgetProductionImages();
+}
+
 void DemoContent::update(float t) {
     const int part = g_demoPart;
     if (part != lastPart) {

@@ -18,6 +18,8 @@ public:
     // one is reported and leaves its texture empty or the model an empty group, and the show goes
     // on without it.
     DemoContent();
+    // Forgets the production images it loaded (see forgetProductionImages).
+    ~DemoContent() override;
 
     // One frame at music time t (g_demoSeconds), in part g_demoPart, between the frame loop's
     // clear and present.

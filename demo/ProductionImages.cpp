@@ -13,3 +13,13 @@ kelvo::Texture* loadProductionImage(const std::string& name) {
     kelvo::preloadDataFile(name);
     return kelvo::GraphicsContext::instance().loadTexture(name);
 }
+
+void forgetProductionImages() {
+    g_texStars = nullptr;
+    g_texNieluspace = nullptr;
+    g_texLogo = nullptr;
+    for (kelvo::Texture*& text : g_texText) {
+        text = nullptr;
+    }
+    g_texCredits = nullptr;
+}

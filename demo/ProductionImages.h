@@ -19,3 +19,7 @@ extern kelvo::Texture* g_texCredits;
 
 // Reads the file into the data file cache under exactly this name and makes its texture.
 kelvo::Texture* loadProductionImage(const std::string& name);
+
+// Empties the pointers above when the content that loaded them ends: the textures themselves are
+// freed with the graphics context's registry, after which the pointers would dangle.
+void forgetProductionImages();

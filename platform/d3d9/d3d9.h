@@ -622,6 +622,8 @@ struct IDirect3DDevice9 : IUnknown {
     virtual HRESULT GetRenderTargetData(IDirect3DSurface9* renderTarget,
                                         IDirect3DSurface9* destination) = 0;
     virtual HRESULT ColorFill(IDirect3DSurface9* surface, const RECT* rect, D3DCOLOR color) = 0;
+    virtual HRESULT UpdateTexture(IDirect3DBaseTexture9* source,
+                                  IDirect3DBaseTexture9* destination) = 0;
 
     // Resources
     virtual HRESULT CreateTexture(UINT width, UINT height, UINT levels, DWORD usage,

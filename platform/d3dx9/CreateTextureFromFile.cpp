@@ -103,6 +103,28 @@ HRESULT fillLevel(IDirect3DTexture9* texture, UINT level, const std::vector<std:
     return texture->UnlockRect(level);
 }
 
+// Every level from the image, each smaller level box-filtered from the one above it.
+HRESULT fillLevels(IDirect3DTexture9* texture, const fx::DecodedImage& image, UINT width,
+                   UINT height, UINT levels, D3DFORMAT format, D3DCOLOR colorKey) {
+    HRESULT result = D3D_OK;
+    const unsigned bytesPerTexel = format == D3DFMT_L8 ? 1 : 4;
+    std::vector<std::uint8_t> pixels = image.pixels;
+    unsigned levelWidth = image.width;
+    unsigned levelHeight = image.height;
+    for (UINT level = 0; level < levels && SUCCEEDED(result); ++level) {
+        const unsigned w = std::max(1u, width >> level);
+        const unsigned h = std::max(1u, height >> level);
+        if (w != levelWidth || h != levelHeight) {
+            pixels = fx::BoxFilter::resample(pixels, levelWidth, levelHeight, image.channels, w, h);
+            levelWidth = w;
+            levelHeight = h;
+        }
+        const auto texels = toTexels(pixels, image.channels, format, colorKey);
+        result = fillLevel(texture, level, texels, w, h, bytesPerTexel);
+    }
+    return result;
+}
+
 HRESULT createTexture(IDirect3DDevice9* device, const fx::DecodedImage& image, UINT width,
                       UINT height, UINT mipLevels, DWORD usage, D3DFORMAT requestedFormat,
                       D3DPOOL pool, D3DCOLOR colorKey, IDirect3DTexture9** texture) {
@@ -120,20 +142,25 @@ HRESULT createTexture(IDirect3DDevice9* device, const fx::DecodedImage& image, U
     if (FAILED(result) || created == nullptr) {
         return FAILED(result) ? result : E_FAIL;
     }
-    const unsigned bytesPerTexel = format == D3DFMT_L8 ? 1 : 4;
-    std::vector<std::uint8_t> pixels = image.pixels;
-    unsigned levelWidth = image.width;
-    unsigned levelHeight = image.height;
-    for (UINT level = 0; level < levels && SUCCEEDED(result); ++level) {
-        const unsigned w = std::max(1u, width >> level);
-        const unsigned h = std::max(1u, height >> level);
-        if (w != levelWidth || h != levelHeight) {
-            pixels = fx::BoxFilter::resample(pixels, levelWidth, levelHeight, image.channels, w, h);
-            levelWidth = w;
-            levelHeight = h;
+    // Direct3D locks no default-pool texture without dynamic usage: such a texture is filled
+    // through a system-memory copy and UpdateTexture.
+    IDirect3DTexture9* staging = nullptr;
+    if (!DeviceRules::textureLockable(pool, usage)) {
+        result = device->CreateTexture(width, height, levels, 0, format, D3DPOOL_SYSTEMMEM,
+                                       &staging, nullptr);
+        if (SUCCEEDED(result) && staging == nullptr) {
+            result = E_FAIL;
         }
-        const auto texels = toTexels(pixels, image.channels, format, colorKey);
-        result = fillLevel(created, level, texels, w, h, bytesPerTexel);
+    }
+    if (SUCCEEDED(result)) {
+        result = fillLevels(staging != nullptr ? staging : created, image, width, height, levels,
+                            format, colorKey);
+    }
+    if (SUCCEEDED(result) && staging != nullptr) {
+        result = device->UpdateTexture(staging, created);
+    }
+    if (staging != nullptr) {
+        staging->Release();
     }
     if (FAILED(result)) {
         created->Release();

@@ -76,7 +76,7 @@ std::vector<D3DCOLOR> GLDeviceFixture::readBackBuffer() {
 
 IDirect3DTexture9* GLDeviceFixture::makeTexture(UINT w, UINT h, D3DFORMAT format, D3DCOLOR fill) {
     IDirect3DTexture9* texture = nullptr;
-    EXPECT_EQ(device_->CreateTexture(w, h, 1, 0, format, D3DPOOL_DEFAULT, &texture, nullptr),
+    EXPECT_EQ(device_->CreateTexture(w, h, 1, 0, format, D3DPOOL_MANAGED, &texture, nullptr),
               D3D_OK);
     D3DLOCKED_RECT locked{};
     EXPECT_EQ(texture->LockRect(0, &locked, nullptr, 0), D3D_OK);

@@ -74,7 +74,7 @@ void main() { color = tint; }
 
     IDirect3DTexture9* texture = nullptr;
     EXPECT_EQ(
-        device_->CreateTexture(4, 4, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT, &texture, nullptr),
+        device_->CreateTexture(4, 4, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture, nullptr),
         D3D_OK);
     ASSERT_NE(texture, nullptr);
     device_->SetProgramConstantF(program->GetUniformLocation("tint"), one, D3DPCS_MATRIX4X4, 1);

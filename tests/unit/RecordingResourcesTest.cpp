@@ -64,7 +64,7 @@ TEST_F(RecordingResourcesTest, TextureLevelsFollowTheMipChain) {
 
 TEST_F(RecordingResourcesTest, LockedTextureMemoryHasTheLevelsSizeAndKeepsItsContents) {
     IDirect3DTexture9* texture = nullptr;
-    device->CreateTexture(20, 12, 0, 0, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT, &texture, nullptr);
+    device->CreateTexture(20, 12, 0, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture, nullptr);
 
     D3DLOCKED_RECT locked{};
     ASSERT_EQ(texture->LockRect(1, &locked, nullptr, D3DLOCK_DISCARD), D3D_OK);

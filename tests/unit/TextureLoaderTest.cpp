@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "platform/d3d9/recording/RecordingDevice.h"
+#include "platform/d3d9/recording/RecordingTexture.h"
 #include "platform/d3dx9/d3dx9.h"
 
 #define STB_IMAGE_WRITE_STATIC
@@ -87,19 +88,10 @@ protected:
             &info, nullptr, &texture);
     }
 
-    // The bytes of a level, row after row without padding.
-    Bytes level(UINT index, UINT bytesPerTexel) {
-        D3DSURFACE_DESC desc{};
-        texture->GetLevelDesc(index, &desc);
-        D3DLOCKED_RECT locked{};
-        EXPECT_EQ(texture->LockRect(index, &locked, nullptr, D3DLOCK_READONLY), D3D_OK);
-        Bytes bytes;
-        for (UINT y = 0; y < desc.Height; ++y) {
-            const auto* row = static_cast<const std::uint8_t*>(locked.pBits) + y * locked.Pitch;
-            bytes.insert(bytes.end(), row, row + desc.Width * bytesPerTexel);
-        }
-        texture->UnlockRect(index);
-        return bytes;
+    // The bytes of a level, row after row without padding, as the device holds them: the
+    // loader's default-pool texture cannot be locked.
+    Bytes level(UINT index) const {
+        return static_cast<RecordingTexture*>(texture)->level(index)->bytes();
     }
 
     RecordingDevice* device = nullptr;
@@ -129,7 +121,7 @@ TEST_F(TextureLoaderTest, LosslessFormatsDecodeToTheirPixelsAsBgra) {
         EXPECT_EQ(desc.Format, D3DFMT_A8R8G8B8);
         EXPECT_EQ(desc.Width, 5u);  // no rounding up to a power of two
         EXPECT_EQ(desc.Height, 3u);
-        const Bytes texels = level(0, 4);
+        const Bytes texels = level(0);
         for (int i = 0; i < 15; ++i) {
             const std::uint8_t* p = &pixels[i * c.channels];
             const std::uint8_t alpha = c.channels == 4 ? p[3] : 255;
@@ -155,7 +147,7 @@ TEST_F(TextureLoaderTest, JpegDecodesAndGreyImagesBecomeL8) {
     EXPECT_EQ(info.Format, D3DFMT_L8);
     texture->GetLevelDesc(0, &desc);
     EXPECT_EQ(desc.Format, D3DFMT_L8);
-    EXPECT_EQ(level(0, 1), grey);
+    EXPECT_EQ(level(0), grey);
 }
 
 // Each file is 16 x 8: red on the left half, blue on the right.
@@ -168,12 +160,12 @@ TEST_F(TextureLoaderTest, JpegAndPngVariantsDecode) {
         EXPECT_EQ(info.Height, 8u);
         if (std::string(name) == "grey16.png") {
             EXPECT_EQ(info.Format, D3DFMT_L8);
-            const Bytes grey = level(0, 1);
+            const Bytes grey = level(0);
             // Red and blue as the file's maker greyed them (Rec. 709 weights).
             EXPECT_EQ(grey[4 * 16 + 2], 54);
             EXPECT_EQ(grey[4 * 16 + 13], 18);
         } else {
-            const Bytes texels = level(0, 4);
+            const Bytes texels = level(0);
             const auto bgr = [&](int x) {
                 const std::uint8_t* t = &texels[(4 * 16 + x) * 4];
                 return std::vector<int>{t[0], t[1], t[2]};
@@ -216,7 +208,7 @@ TEST_F(TextureLoaderTest, DamagedJpegsGiveTheSameTextureWhateverTheHeapHeld) {
         mallopt(M_PERTURB, fill);
         for (std::size_t i = 0; i < damaged.size(); ++i) {
             const HRESULT result = load(damaged[i], 1);
-            const Bytes texels = texture != nullptr ? level(0, 4) : Bytes{};
+            const Bytes texels = texture != nullptr ? level(0) : Bytes{};
             if (fill == 0x55) {
                 first.push_back(texels);
             } else {
@@ -244,8 +236,8 @@ TEST_F(TextureLoaderTest, BuildsTheFullBoxFilteredMipChain) {
         EXPECT_EQ(desc.Height, sizes[i][1]);
     }
     // Level 1 averages columns 0-1 and 2-4 of all three rows; level 2 averages level 1.
-    EXPECT_EQ(level(1, 1), (Bytes{65, 90}));
-    EXPECT_EQ(level(2, 1), (Bytes{78}));
+    EXPECT_EQ(level(1), (Bytes{65, 90}));
+    EXPECT_EQ(level(2), (Bytes{78}));
     texture->Release();
     texture = nullptr;
 
@@ -288,6 +280,7 @@ TEST_F(TextureLoaderTest, BadDataFailsAndCreatesNothing) {
     device->failCall("LockRect", E_FAIL, 2);
     EXPECT_EQ(load(png), E_FAIL);
     EXPECT_EQ(texture, nullptr);
+    EXPECT_EQ(device->liveObjectCount(), 0u) << "the texture and its system-memory copy";
 }
 
 // Rewrites the header of a small image so that it claims side x side pixels.

@@ -47,6 +47,9 @@ public:
     }
     HRESULT GetRenderTargetData(IDirect3DSurface9*, IDirect3DSurface9*) override { return other(); }
     HRESULT ColorFill(IDirect3DSurface9*, const RECT*, D3DCOLOR) override { return other(); }
+    HRESULT UpdateTexture(IDirect3DBaseTexture9*, IDirect3DBaseTexture9*) override {
+        return other();
+    }
     HRESULT CreateTexture(UINT, UINT, UINT, DWORD, D3DFORMAT, D3DPOOL, IDirect3DTexture9**,
                           void**) override {
         return other();

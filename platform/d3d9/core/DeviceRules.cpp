@@ -67,6 +67,34 @@ HRESULT DeviceRules::checkIndexBuffer(UINT length, D3DFORMAT format, const void*
                   (format == D3DFMT_INDEX16 || format == D3DFMT_INDEX32));
 }
 
-bool DeviceRules::lockable(D3DPOOL pool, DWORD usage) {
-    return pool != D3DPOOL_DEFAULT || (usage & D3DUSAGE_DYNAMIC) != 0;
+HRESULT DeviceRules::checkRenderTargetData(const D3DSURFACE_DESC& source,
+                                           const D3DSURFACE_DESC& destination) {
+    return answer((source.Usage & D3DUSAGE_RENDERTARGET) != 0 &&
+                  destination.Pool == D3DPOOL_SYSTEMMEM && source.Width == destination.Width &&
+                  source.Height == destination.Height && source.Format == destination.Format);
+}
+
+HRESULT DeviceRules::checkUpdateTexture(const D3DSURFACE_DESC& sourceTop, UINT sourceLevels,
+                                        const D3DSURFACE_DESC& destinationTop,
+                                        UINT destinationLevels, UINT* firstSourceLevel) {
+    if (sourceTop.Pool != D3DPOOL_SYSTEMMEM || destinationTop.Pool != D3DPOOL_DEFAULT ||
+        sourceTop.Format != destinationTop.Format) {
+        return D3DERR_INVALIDCALL;
+    }
+    for (UINT first = 0; first < sourceLevels; ++first) {
+        if (std::max(1u, sourceTop.Width >> first) == destinationTop.Width &&
+            std::max(1u, sourceTop.Height >> first) == destinationTop.Height) {
+            *firstSourceLevel = first;
+            return answer(sourceLevels - first >= destinationLevels);
+        }
+    }
+    return D3DERR_INVALIDCALL;
+}
+
+bool DeviceRules::textureLockable(D3DPOOL pool, DWORD usage) {
+    return surfaceLockable(usage) && (pool != D3DPOOL_DEFAULT || (usage & D3DUSAGE_DYNAMIC) != 0);
+}
+
+bool DeviceRules::surfaceLockable(DWORD usage) {
+    return (usage & (D3DUSAGE_RENDERTARGET | D3DUSAGE_DEPTHSTENCIL)) == 0;
 }

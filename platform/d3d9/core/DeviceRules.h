@@ -23,7 +23,21 @@ public:
     static HRESULT checkVertexBuffer(UINT length, const void* sharedHandle);
     static HRESULT checkIndexBuffer(UINT length, D3DFORMAT format, const void* sharedHandle);
 
-    // A texture level may be locked only in the managed, system-memory and scratch pools, or in
-    // the default pool with dynamic usage.
-    static bool lockable(D3DPOOL pool, DWORD usage);
+    // GetRenderTargetData: a render target read into a system-memory surface of its size and
+    // format.
+    static HRESULT checkRenderTargetData(const D3DSURFACE_DESC& source,
+                                         const D3DSURFACE_DESC& destination);
+    // UpdateTexture: a system-memory source into a default-pool destination of its format. The
+    // destination's levels match the source's from `*firstSourceLevel` on, so a larger source
+    // gives its lower levels. `top` descriptions are level 0's; level counts as GetLevelCount.
+    static HRESULT checkUpdateTexture(const D3DSURFACE_DESC& sourceTop, UINT sourceLevels,
+                                      const D3DSURFACE_DESC& destinationTop, UINT destinationLevels,
+                                      UINT* firstSourceLevel);
+
+    // A texture level may be locked in the managed, system-memory and scratch pools, or in the
+    // default pool with dynamic usage; never a render target's or depth texture's.
+    static bool textureLockable(D3DPOOL pool, DWORD usage);
+    // A surface of its own (not a texture level) may be locked when it is an off-screen plain
+    // surface: render targets and depth-stencil surfaces live on the card.
+    static bool surfaceLockable(DWORD usage);
 };

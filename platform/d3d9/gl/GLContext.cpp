@@ -29,13 +29,25 @@ void GLContext::initialise(const GLuint* samplers, unsigned samplerCount) {
     glCreateFramebuffers(1, &renderFramebuffer_);
     glCreateFramebuffers(1, &readFramebuffer_);
     glCreateBuffers(1, &streamBuffer_);
-    for (unsigned unit = 0; unit < samplerCount; ++unit) {
-        glBindSampler(unit, samplers[unit]);
-    }
+    bindSamplers(samplers, samplerCount);
     // A vertex without a colour element is white, as Direct3D's fixed function reads it.
     glVertexAttrib4f(4, 1.0f, 1.0f, 1.0f, 1.0f);
     glVertexAttrib4f(5, 0.0f, 0.0f, 0.0f, 0.0f);
     cache_.enable(GL_SCISSOR_TEST, true);
+}
+
+void GLContext::bindSamplers(const GLuint* samplers, unsigned samplerCount) {
+    for (unsigned unit = 0; unit < samplerCount; ++unit) {
+        glBindSampler(unit, samplers[unit]);
+    }
+}
+
+bool GLContext::reattach(unsigned slot, std::uint64_t serial) {
+    if (attachedSerials_[slot] == serial) {
+        return false;
+    }
+    attachedSerials_[slot] = serial;
+    return true;
 }
 
 GLintptr GLContext::stream(const void* data, std::size_t bytes) {

@@ -13,6 +13,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <utility>
 
 #include "platform/d3d9/gl/GLStateCache.h"
 #include "platform/d3d9/gl/GLStateShadow.h"
@@ -33,6 +34,7 @@ public:
     // Per-context set-up the first time the context is current on a thread: Direct3D's clip
     // volume and winding, the vertex array, framebuffers, samplers bound to their units.
     void initialise(const GLuint* samplers, unsigned samplerCount);
+    void bindSamplers(const GLuint* samplers, unsigned samplerCount);
 
     GLStateCache& cache() { return cache_; }
     GLuint vertexArray() const { return vertexArray_; }
@@ -43,10 +45,23 @@ public:
     // Copies `bytes` into the stream buffer and returns the offset they start at.
     GLintptr stream(const void* data, std::size_t bytes);
 
-    std::array<std::uint64_t, GLStateShadow::kGroupCount> applied{};
-    std::array<std::uint64_t, 5> attachedSerials{};  // render framebuffer: colour 0..3, depth
-    bool framebufferComplete = false;
-    bool swapIntervalSet = false;
+    // Whether a state group changed since this context last translated it into GL; either
+    // way it counts as translated at `version` afterwards.
+    bool catchUp(StateGroup group, std::uint64_t version) {
+        return std::exchange(applied_[static_cast<unsigned>(group)], version) != version;
+    }
+    void forget(StateGroup group) { applied_[static_cast<unsigned>(group)] = ~0ull; }
+
+    // The render framebuffer's attachments, by surface serial (0: none): records `serial` at
+    // `slot` and says whether it differs from what was attached there before.
+    static constexpr unsigned kDepthAttachment = D3D_MAX_SIMULTANEOUS_RENDERTARGETS;
+    bool reattach(unsigned slot, std::uint64_t serial);
+    bool framebufferComplete() const { return framebufferComplete_; }
+    void setFramebufferComplete(bool complete) { framebufferComplete_ = complete; }
+
+    // True on the first present through this context: the swap interval belongs to the
+    // context current on the window, so each context sets it once.
+    bool firstPresent() { return !std::exchange(presented_, true); }
 
 private:
     SDL_Window* home_;
@@ -58,4 +73,8 @@ private:
     GLuint renderFramebuffer_ = 0;
     GLuint readFramebuffer_ = 0;
     GLuint streamBuffer_ = 0;
+    std::array<std::uint64_t, GLStateShadow::kGroupCount> applied_{};
+    std::array<std::uint64_t, kDepthAttachment + 1> attachedSerials_{};
+    bool framebufferComplete_ = false;
+    bool presented_ = false;
 };

@@ -90,13 +90,10 @@ bool GLDevice::initialise() {
             applySampler(static_cast<int>(slot), type);
         }
     }
-    // Contexts bind the samplers when they first become current; the main one already is.
-    scope.context->initialise(samplers_.data(), kSamplers);
+    // Other contexts bind the samplers when they first become current; this one was set up by
+    // enter() before the samplers existed.
+    scope.context->bindSamplers(samplers_.data(), kSamplers);
     readLimits();
-    glBindSampler(0, samplers_[0]);
-    for (unsigned unit = 0; unit < kSamplers; ++unit) {
-        glBindSampler(unit, samplers_[unit]);
-    }
 
     D3DFORMAT format = parameters_.BackBufferFormat == D3DFMT_UNKNOWN
                            ? D3DFMT_X8R8G8B8
@@ -253,8 +250,7 @@ HRESULT GLDevice::Present(const RECT*, const RECT*, HWND, const void*) {
         std::fprintf(stderr, "d3d9: cannot draw into the window: %s\n", SDL_GetError());
         return D3DERR_DEVICELOST;
     }
-    if (!context->swapIntervalSet) {
-        context->swapIntervalSet = true;
+    if (context->firstPresent()) {
         const bool immediate = parameters_.PresentationInterval == D3DPRESENT_INTERVAL_IMMEDIATE;
         SDL_GL_SetSwapInterval(immediate ? 0 : 1);
     }
@@ -549,9 +545,7 @@ HRESULT GLDevice::SetRenderTarget(DWORD index, IDirect3DSurface9* surface) {
     state_.touch(StateGroup::Targets);
     if (index == 0) {
         state_.touch(StateGroup::Blend);  // destination-alpha factors follow target 0's format
-    }
-    // Direct3D resets the viewport (and scissor) to the new target, even the same one again.
-    if (index == 0) {
+        // Direct3D resets the viewport (and scissor) to the new target, even the same one again.
         resetViewportTo(*s);
     }
     return D3D_OK;
@@ -601,11 +595,8 @@ HRESULT GLDevice::GetRenderTargetData(IDirect3DSurface9* renderTarget,
     auto* source = static_cast<GLSurface*>(renderTarget);
     auto* target = static_cast<GLSurface*>(destination);
     if (scope.context == nullptr || source == nullptr || target == nullptr ||
-        (source->desc().Usage & D3DUSAGE_RENDERTARGET) == 0 ||
+        FAILED(DeviceRules::checkRenderTargetData(source->desc(), target->desc())) ||
         target->kind() != GLSurface::Kind::SystemMemory ||
-        source->desc().Width != target->desc().Width ||
-        source->desc().Height != target->desc().Height ||
-        source->desc().Format != target->desc().Format ||
         gltranslate::textureFormat(source->desc().Format).bytesPerPixel != 4 ||
         source->desc().Format == D3DFMT_R32F) {
         return D3DERR_INVALIDCALL;
@@ -630,6 +621,21 @@ HRESULT GLDevice::GetRenderTargetData(IDirect3DSurface9* renderTarget,
         }
     }
     return glGetError() == GL_NO_ERROR ? D3D_OK : D3DERR_INVALIDCALL;
+}
+
+HRESULT GLDevice::UpdateTexture(IDirect3DBaseTexture9* source, IDirect3DBaseTexture9* destination) {
+    auto scope = enter();
+    // Every texture this device makes is a GLTexture (it has no cube or volume textures).
+    auto* from = static_cast<GLTexture*>(static_cast<IDirect3DTexture9*>(source));
+    auto* to = static_cast<GLTexture*>(static_cast<IDirect3DTexture9*>(destination));
+    UINT firstSourceLevel = 0;
+    if (scope.context == nullptr || from == nullptr || to == nullptr || from == to ||
+        FAILED(DeviceRules::checkUpdateTexture(from->topDesc(), from->GetLevelCount(),
+                                               to->topDesc(), to->GetLevelCount(),
+                                               &firstSourceLevel))) {
+        return D3DERR_INVALIDCALL;
+    }
+    return to->copyLevelsFrom(*from, firstSourceLevel) ? D3D_OK : D3DERR_INVALIDCALL;
 }
 
 HRESULT GLDevice::ColorFill(IDirect3DSurface9* surface, const RECT* rect, D3DCOLOR color) {

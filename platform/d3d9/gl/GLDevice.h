@@ -93,6 +93,8 @@ public:
     HRESULT GetRenderTargetData(IDirect3DSurface9* renderTarget,
                                 IDirect3DSurface9* destination) override;
     HRESULT ColorFill(IDirect3DSurface9* surface, const RECT* rect, D3DCOLOR color) override;
+    HRESULT UpdateTexture(IDirect3DBaseTexture9* source,
+                          IDirect3DBaseTexture9* destination) override;
 
     HRESULT CreateTexture(UINT width, UINT height, UINT levels, DWORD usage, D3DFORMAT format,
                           D3DPOOL pool, IDirect3DTexture9** texture, void** sharedHandle) override;
@@ -160,6 +162,11 @@ private:
     void resetViewportTo(const GLSurface& target);
     void applySampler(int slot, DWORD type);
     bool bindTargets(GLContext& context);
+    // Whether a state group changed since `context` last translated it (and it now counts as
+    // translated there).
+    bool changed(GLContext& context, StateGroup group) {
+        return context.catchUp(group, state_.version(group));
+    }
     void applyViewport(GLContext& context);
     bool prepareDraw(GLContext& context);
     void applyBlend(GLContext& context);

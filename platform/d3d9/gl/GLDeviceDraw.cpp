@@ -14,22 +14,10 @@
 #include "platform/d3d9/gl/GLVertexBuffer.h"
 #include "platform/d3d9/gl/GLVertexDeclaration.h"
 
-namespace {
-
-bool stale(const GLContext& context, const GLStateShadow& state, StateGroup group) {
-    return context.applied[static_cast<unsigned>(group)] != state.version(group);
-}
-
-void markApplied(GLContext& context, const GLStateShadow& state, StateGroup group) {
-    context.applied[static_cast<unsigned>(group)] = state.version(group);
-}
-
-}  // namespace
-
 void GLDevice::markClearStateDirty(GLContext& context) {
     // Clear and Present set masks and scissor for themselves; the next draw restores them.
     for (StateGroup group : {StateGroup::Depth, StateGroup::ColorWrite, StateGroup::Viewport}) {
-        context.applied[static_cast<unsigned>(group)] = ~0ull;
+        context.forget(group);
     }
 }
 
@@ -54,17 +42,15 @@ void GLDevice::clearDepthStencil(GLuint fbo, std::optional<float> depth,
 }
 
 bool GLDevice::bindTargets(GLContext& context) {
-    if (!stale(context, state_, StateGroup::Targets)) {
-        return context.framebufferComplete;
+    if (!changed(context, StateGroup::Targets)) {
+        return context.framebufferComplete();
     }
-    markApplied(context, state_, StateGroup::Targets);
     const GLuint fbo = context.renderFramebuffer();
     GLenum drawBuffers[D3D_MAX_SIMULTANEOUS_RENDERTARGETS];
     for (unsigned i = 0; i < D3D_MAX_SIMULTANEOUS_RENDERTARGETS; ++i) {
         GLSurface* target = targets_[i];
         const std::uint64_t serial = target != nullptr ? target->serial() : 0;
-        if (context.attachedSerials[i] != serial) {
-            context.attachedSerials[i] = serial;
+        if (context.reattach(i, serial)) {
             glNamedFramebufferTexture(fbo, GL_COLOR_ATTACHMENT0 + i,
                                       target != nullptr ? target->name() : 0,
                                       target != nullptr ? target->level() : 0);
@@ -73,18 +59,18 @@ bool GLDevice::bindTargets(GLContext& context) {
     }
     glNamedFramebufferDrawBuffers(fbo, D3D_MAX_SIMULTANEOUS_RENDERTARGETS, drawBuffers);
     const std::uint64_t depthSerial = depth_ != nullptr ? depth_->serial() : 0;
-    if (context.attachedSerials[4] != depthSerial) {
-        context.attachedSerials[4] = depthSerial;
+    if (context.reattach(GLContext::kDepthAttachment, depthSerial)) {
         glNamedFramebufferRenderbuffer(fbo, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER,
                                        depth_ != nullptr ? depth_->name() : 0);
     }
     context.cache().bindDrawFramebuffer(fbo);
-    context.framebufferComplete =
+    const bool complete =
         glCheckNamedFramebufferStatus(fbo, GL_DRAW_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
-    if (!context.framebufferComplete) {
+    context.setFramebufferComplete(complete);
+    if (!complete) {
         std::fprintf(stderr, "d3d9: the bound render targets cannot be drawn into together\n");
     }
-    return context.framebufferComplete;
+    return complete;
 }
 
 // A draw may write every bound colour target and, when it tests and writes depth, the depth
@@ -104,10 +90,9 @@ void GLDevice::forgetDrawnContents() {
 }
 
 void GLDevice::applyViewport(GLContext& context) {
-    if (!stale(context, state_, StateGroup::Viewport)) {
+    if (!changed(context, StateGroup::Viewport)) {
         return;
     }
-    markApplied(context, state_, StateGroup::Viewport);
     GLStateCache& cache = context.cache();
     const auto x = static_cast<GLint>(viewport_.X);
     const auto y = static_cast<GLint>(viewport_.Y);
@@ -366,24 +351,19 @@ bool GLDevice::prepareDraw(GLContext& context) {
     }
     forgetDrawnContents();
     applyViewport(context);
-    if (stale(context, state_, StateGroup::Blend)) {
-        markApplied(context, state_, StateGroup::Blend);
+    if (changed(context, StateGroup::Blend)) {
         applyBlend(context);
     }
-    if (stale(context, state_, StateGroup::Depth)) {
-        markApplied(context, state_, StateGroup::Depth);
+    if (changed(context, StateGroup::Depth)) {
         applyDepth(context);
     }
-    if (stale(context, state_, StateGroup::Raster)) {
-        markApplied(context, state_, StateGroup::Raster);
+    if (changed(context, StateGroup::Raster)) {
         applyRaster(context);
     }
-    if (stale(context, state_, StateGroup::ColorWrite)) {
-        markApplied(context, state_, StateGroup::ColorWrite);
+    if (changed(context, StateGroup::ColorWrite)) {
         context.cache().colorMask(state_.renderState(D3DRS_COLORWRITEENABLE) & 0xFu);
     }
-    if (stale(context, state_, StateGroup::Textures)) {
-        markApplied(context, state_, StateGroup::Textures);
+    if (changed(context, StateGroup::Textures)) {
         applyTextures(context);
     }
     if (program_ != nullptr) {
@@ -411,8 +391,7 @@ HRESULT GLDevice::DrawPrimitiveUP(D3DPRIMITIVETYPE type, UINT primitiveCount,
     if (primitiveCount == 0) {
         return D3D_OK;
     }
-    if (stale(*context, state_, StateGroup::VertexInput)) {
-        markApplied(*context, state_, StateGroup::VertexInput);
+    if (changed(*context, StateGroup::VertexInput)) {
         applyVertexFormat(*context);
     }
     if (!prepareDraw(*context) || !applyStreams(*context, true)) {
@@ -455,8 +434,7 @@ HRESULT GLDevice::DrawIndexedPrimitive(D3DPRIMITIVETYPE type, INT baseVertexInde
         indices_->desc().Size) {
         return D3DERR_INVALIDCALL;
     }
-    if (stale(*context, state_, StateGroup::VertexInput)) {
-        markApplied(*context, state_, StateGroup::VertexInput);
+    if (changed(*context, StateGroup::VertexInput)) {
         applyVertexFormat(*context);
     }
     if (!prepareDraw(*context) || !applyStreams(*context, false)) {

@@ -1,5 +1,7 @@
 #include "platform/d3d9/gl/GLStateCache.h"
 
+#include <cassert>
+
 int GLStateCache::capabilityIndex(GLenum capability) {
     switch (capability) {
         case GL_BLEND:
@@ -8,13 +10,22 @@ int GLStateCache::capabilityIndex(GLenum capability) {
             return DepthTest;
         case GL_CULL_FACE:
             return CullFace;
-        default:
+        case GL_SCISSOR_TEST:
             return ScissorTest;
+        default:
+            assert(!"GLStateCache: a capability the cache does not keep");
+            return -1;
     }
 }
 
 void GLStateCache::enable(GLenum capability, bool on) {
-    int& cached = enabled_[capabilityIndex(capability)];
+    const int index = capabilityIndex(capability);
+    if (index < 0) {
+        // Uncached: sharing another capability's slot would make that one's cache lie.
+        on ? glEnable(capability) : glDisable(capability);
+        return;
+    }
+    int& cached = enabled_[static_cast<unsigned>(index)];
     if (cached == static_cast<int>(on)) {
         return;
     }

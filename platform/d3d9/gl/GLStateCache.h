@@ -11,6 +11,8 @@ class GLStateCache {
 public:
     static constexpr unsigned kTextureUnits = 20;
 
+    // Blend, depth test, face culling and scissor test are cached; any other capability is a
+    // programming error (asserted) and goes to GL uncached.
     void enable(GLenum capability, bool on);
     void blendFunc(GLenum srcColor, GLenum dstColor, GLenum srcAlpha, GLenum dstAlpha);
     void blendEquation(GLenum color, GLenum alpha);

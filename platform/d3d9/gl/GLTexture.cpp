@@ -88,18 +88,59 @@ UINT GLTexture::levelPitch(UINT level) const {
     return levels_[level].desc.Width * format_.bytesPerPixel;
 }
 
+std::size_t GLTexture::levelBytes(UINT level) const {
+    return static_cast<std::size_t>(levelPitch(level)) * levels_[level].desc.Height;
+}
+
+void GLTexture::readLevel(UINT level, std::vector<std::uint8_t>& bytes) {
+    bytes.resize(levelBytes(level));
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glGetTextureImage(name_, static_cast<GLint>(level), format_.uploadFormat, format_.uploadType,
+                      static_cast<GLsizei>(bytes.size()), bytes.data());
+}
+
+void GLTexture::writeLevel(UINT level, const std::uint8_t* bytes) {
+    const D3DSURFACE_DESC& desc = levels_[level].desc;
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glTextureSubImage2D(name_, static_cast<GLint>(level), 0, 0, static_cast<GLsizei>(desc.Width),
+                        static_cast<GLsizei>(desc.Height), format_.uploadFormat, format_.uploadType,
+                        bytes);
+    levels_[level].written = true;
+    if ((usage_ & D3DUSAGE_AUTOGENMIPMAP) != 0 && level == 0) {
+        glGenerateTextureMipmap(name_);
+    }
+}
+
+bool GLTexture::copyLevelsFrom(GLTexture& source, UINT firstSourceLevel) {
+    const auto locked = [](const Level& level) { return level.locked; };
+    if (std::any_of(levels_.begin(), levels_.end(), locked) ||
+        std::any_of(source.levels_.begin(), source.levels_.end(), locked)) {
+        return false;
+    }
+    gltranslate::discardErrors();
+    std::vector<std::uint8_t> bytes;
+    for (UINT level = 0; level < GetLevelCount(); ++level) {
+        const UINT from = firstSourceLevel + level;
+        // A level never written holds nothing defined to copy.
+        if (source.levels_[from].written) {
+            source.readLevel(from, bytes);
+            writeLevel(level, bytes.data());
+        }
+    }
+    device().flushIfShared();
+    return glGetError() == GL_NO_ERROR;
+}
+
 HRESULT GLTexture::LockRect(UINT level, D3DLOCKED_RECT* locked, const RECT* rect, DWORD flags) {
     if (locked == nullptr || level >= GetLevelCount()) {
         return D3DERR_INVALIDCALL;
     }
     auto scope = device().enter();
     Level& l = levels_[level];
-    // Render targets live on the GPU only, as in the default pool of Direct3D.
-    if (l.locked || (usage_ & D3DUSAGE_RENDERTARGET) != 0) {
+    if (l.locked || !DeviceRules::textureLockable(l.desc.Pool, usage_)) {
         return D3DERR_INVALIDCALL;
     }
     const UINT pitch = levelPitch(level);
-    const std::size_t bytes = static_cast<std::size_t>(pitch) * l.desc.Height;
     std::size_t offset = 0;
     if (rect != nullptr) {
         if (rect->left < 0 || rect->top < 0 || rect->left >= rect->right ||
@@ -110,12 +151,11 @@ HRESULT GLTexture::LockRect(UINT level, D3DLOCKED_RECT* locked, const RECT* rect
         offset = static_cast<std::size_t>(rect->top) * pitch +
                  static_cast<std::size_t>(rect->left) * format_.bytesPerPixel;
     }
-    l.lockCopy.resize(bytes);
     // A partial or read-only lock sees the level's current contents.
     if (l.written && (flags & D3DLOCK_DISCARD) == 0) {
-        glPixelStorei(GL_PACK_ALIGNMENT, 1);
-        glGetTextureImage(name_, static_cast<GLint>(level), format_.uploadFormat,
-                          format_.uploadType, static_cast<GLsizei>(bytes), l.lockCopy.data());
+        readLevel(level, l.lockCopy);
+    } else {
+        l.lockCopy.resize(levelBytes(level));
     }
     l.locked = true;
     l.readOnly = (flags & D3DLOCK_READONLY) != 0;
@@ -136,14 +176,7 @@ HRESULT GLTexture::UnlockRect(UINT level) {
     l.locked = false;
     if (!l.readOnly) {
         gltranslate::discardErrors();
-        glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-        glTextureSubImage2D(name_, static_cast<GLint>(level), 0, 0,
-                            static_cast<GLsizei>(l.desc.Width), static_cast<GLsizei>(l.desc.Height),
-                            format_.uploadFormat, format_.uploadType, l.lockCopy.data());
-        l.written = true;
-        if ((usage_ & D3DUSAGE_AUTOGENMIPMAP) != 0 && level == 0) {
-            glGenerateTextureMipmap(name_);
-        }
+        writeLevel(level, l.lockCopy.data());
         device().flushIfShared();
     }
     std::vector<std::uint8_t>().swap(l.lockCopy);

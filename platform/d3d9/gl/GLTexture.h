@@ -5,6 +5,7 @@
 
 #include "platform/d3d9/gl/GLApi.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -33,6 +34,12 @@ public:
 
     bool valid() const { return name_ != 0; }
     GLuint name() const { return name_; }
+    // Level 0's description (valid textures have at least one level).
+    const D3DSURFACE_DESC& topDesc() const { return levels_.front().desc; }
+    // UpdateTexture's copy: every level of this texture from `source`'s levels starting at
+    // `firstSourceLevel` (the caller has checked that they match). False when a level of
+    // either is locked or GL refuses.
+    bool copyLevelsFrom(GLTexture& source, UINT firstSourceLevel);
 
 private:
     struct Level {
@@ -44,6 +51,9 @@ private:
         bool written = false;
     };
     UINT levelPitch(UINT level) const;
+    std::size_t levelBytes(UINT level) const;
+    void readLevel(UINT level, std::vector<std::uint8_t>& bytes);
+    void writeLevel(UINT level, const std::uint8_t* bytes);
 
     gltranslate::TextureFormat format_;
     DWORD usage_;

@@ -332,6 +332,12 @@ RecordingSurface* RecordingDevice::ourSurface(IDirect3DSurface9* surface) const 
     return ours(surface) ? static_cast<RecordingSurface*>(surface) : nullptr;
 }
 
+RecordingTexture* RecordingDevice::ourTexture(IDirect3DBaseTexture9* texture) const {
+    // The device makes no cube or volume textures.
+    return ours(texture) ? static_cast<RecordingTexture*>(static_cast<IDirect3DTexture9*>(texture))
+                         : nullptr;
+}
+
 std::string RecordingDevice::nameOf(const IUnknown* object) const {
     if (object == nullptr) {
         return "null";
@@ -851,12 +857,10 @@ HRESULT RecordingDevice::GetRenderTargetData(IDirect3DSurface9* renderTarget,
     RecordingSurface* source = ourSurface(renderTarget);
     RecordingSurface* target = ourSurface(destination);
     if (SUCCEEDED(hr)) {
-        const bool valid = source && target && (source->desc().Usage & D3DUSAGE_RENDERTARGET) &&
-                           target->desc().Pool == D3DPOOL_SYSTEMMEM &&
-                           source->desc().Width == target->desc().Width &&
-                           source->desc().Height == target->desc().Height &&
-                           source->desc().Format == target->desc().Format && !source->isLocked() &&
-                           !target->isLocked();
+        const bool valid =
+            source && target &&
+            SUCCEEDED(DeviceRules::checkRenderTargetData(source->desc(), target->desc())) &&
+            !source->isLocked() && !target->isLocked();
         hr = valid ? D3D_OK : D3DERR_INVALIDCALL;
     }
     if (SUCCEEDED(hr)) {
@@ -885,6 +889,29 @@ HRESULT RecordingDevice::ColorFill(IDirect3DSurface9* surface, const RECT* rect,
     return record(
         "ColorFill",
         callText("ColorFill", {nameOf(surface), D3DNames::rect(rect), D3DNames::color(color)}), hr);
+}
+
+HRESULT RecordingDevice::UpdateTexture(IDirect3DBaseTexture9* source,
+                                       IDirect3DBaseTexture9* destination) {
+    auto guard = lock();
+    HRESULT hr = planned("UpdateTexture");
+    RecordingTexture* from = ourTexture(source);
+    RecordingTexture* to = ourTexture(destination);
+    UINT firstSourceLevel = 0;
+    if (SUCCEEDED(hr)) {
+        hr = from && to && from != to && !from->anyLevelLocked() && !to->anyLevelLocked()
+                 ? DeviceRules::checkUpdateTexture(from->level(0)->desc(), from->levelCount(),
+                                                   to->level(0)->desc(), to->levelCount(),
+                                                   &firstSourceLevel)
+                 : D3DERR_INVALIDCALL;
+    }
+    if (SUCCEEDED(hr)) {
+        for (UINT index = 0; index < to->levelCount(); ++index) {
+            to->level(index)->bytes() = from->level(firstSourceLevel + index)->bytes();
+        }
+    }
+    return record("UpdateTexture", callText("UpdateTexture", {nameOf(source), nameOf(destination)}),
+                  hr);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -171,6 +171,8 @@ public:
     HRESULT GetRenderTargetData(IDirect3DSurface9* renderTarget,
                                 IDirect3DSurface9* destination) override;
     HRESULT ColorFill(IDirect3DSurface9* surface, const RECT* rect, D3DCOLOR color) override;
+    HRESULT UpdateTexture(IDirect3DBaseTexture9* source,
+                          IDirect3DBaseTexture9* destination) override;
 
     HRESULT CreateTexture(UINT width, UINT height, UINT levels, DWORD usage, D3DFORMAT format,
                           D3DPOOL pool, IDirect3DTexture9** texture, void** sharedHandle) override;
@@ -231,6 +233,7 @@ private:
     // The device's own object behind an interface pointer; null for null or foreign pointers.
     RecordingObject* ours(const IUnknown* object) const;
     RecordingSurface* ourSurface(IDirect3DSurface9* surface) const;
+    RecordingTexture* ourTexture(IDirect3DBaseTexture9* texture) const;
     template <class Value>
     HRESULT storeProgramConstant(const char* operation, INT location, const Value* data,
                                  D3DPROGRAMCONSTANTSHAPE shape, UINT count);

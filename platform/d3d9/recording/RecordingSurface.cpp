@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/d3d9/core/DeviceRules.h"
 #include "platform/d3d9/core/PixelFormat.h"
 #include "platform/d3d9/recording/D3DNames.h"
 #include "platform/d3d9/recording/RecordingDevice.h"
@@ -37,7 +38,10 @@ HRESULT RecordingSurface::LockRect(D3DLOCKED_RECT* locked, const RECT* rect, DWO
     auto guard = device().lock();
     HRESULT hr = device().planned("LockRect");
     if (SUCCEEDED(hr)) {
-        hr = lockBits(locked, rect);
+        const bool lockable = isTextureLevel()
+                                  ? DeviceRules::textureLockable(desc_.Pool, desc_.Usage)
+                                  : DeviceRules::surfaceLockable(desc_.Usage);
+        hr = lockable ? lockBits(locked, rect) : D3DERR_INVALIDCALL;
     }
     return device().record(
         "LockRect",

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/d3d9/core/DeviceRules.h"
 #include "platform/d3d9/recording/D3DNames.h"
 #include "platform/d3d9/recording/RecordingDevice.h"
 
@@ -35,6 +36,11 @@ DWORD RecordingTexture::GetLevelCount() {
 
 RecordingSurface* RecordingTexture::level(UINT index) const {
     return index < levels_.size() ? levels_[index].get() : nullptr;
+}
+
+bool RecordingTexture::anyLevelLocked() const {
+    return std::any_of(levels_.begin(), levels_.end(),
+                       [](const auto& level) { return level->isLocked(); });
 }
 
 HRESULT RecordingTexture::GetLevelDesc(UINT index, D3DSURFACE_DESC* desc) {
@@ -71,7 +77,10 @@ HRESULT RecordingTexture::LockRect(UINT index, D3DLOCKED_RECT* locked, const REC
     auto guard = device().lock();
     HRESULT hr = device().planned("LockRect");
     if (SUCCEEDED(hr)) {
-        hr = level(index) ? level(index)->lockBits(locked, rect) : D3DERR_INVALIDCALL;
+        hr = level(index) && DeviceRules::textureLockable(level(index)->desc().Pool,
+                                                          level(index)->desc().Usage)
+                 ? level(index)->lockBits(locked, rect)
+                 : D3DERR_INVALIDCALL;
     }
     return device().record("LockRect",
                            name() + ".LockRect(" + std::to_string(index) + ", " +

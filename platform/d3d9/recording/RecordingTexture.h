@@ -15,8 +15,6 @@ public:
     RecordingTexture(RecordingDevice& device, std::string name, UINT width, UINT height,
                      UINT levels, DWORD usage, D3DFORMAT format, D3DPOOL pool);
 
-    // The level count of a full mip chain down to 1×1.
-
     ULONG AddRef() override { return addRef(); }
     ULONG Release() override { return release(); }
     HRESULT GetDevice(IDirect3DDevice9** device) override;
@@ -30,6 +28,7 @@ public:
     UINT levelCount() const { return static_cast<UINT>(levels_.size()); }
     // Null beyond the level count.
     RecordingSurface* level(UINT index) const;
+    bool anyLevelLocked() const;
 
 private:
     std::vector<std::unique_ptr<RecordingSurface>> levels_;

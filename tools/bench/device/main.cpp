@@ -251,7 +251,7 @@ DeviceCases setUpDeviceCases(IDirect3DDevice9* device, const std::vector<std::ui
     device->SetRenderState(D3DRS_ZENABLE, D3DZB_FALSE);
 
     // Case 2: a 640x360 image copied to the back buffer by the fixed-function stage.
-    device->CreateTexture(kCopyWidth, kCopyHeight, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT,
+    device->CreateTexture(kCopyWidth, kCopyHeight, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED,
                           &cases.image, nullptr);
     D3DLOCKED_RECT locked{};
     cases.image->LockRect(0, &locked, nullptr, 0);

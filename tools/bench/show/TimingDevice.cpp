@@ -129,6 +129,11 @@ HRESULT TimingDevice::ColorFill(IDirect3DSurface9* surface, const RECT* rect, D3
     return timed([&] { return inner_->ColorFill(surface, rect, color); });
 }
 
+HRESULT TimingDevice::UpdateTexture(IDirect3DBaseTexture9* source,
+                                    IDirect3DBaseTexture9* destination) {
+    return timed([&] { return inner_->UpdateTexture(source, destination); });
+}
+
 HRESULT TimingDevice::CreateTexture(UINT width, UINT height, UINT levels, DWORD usage,
                                     D3DFORMAT format, D3DPOOL pool, IDirect3DTexture9** texture,
                                     void** sharedHandle) {

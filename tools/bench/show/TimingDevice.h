@@ -50,6 +50,8 @@ public:
     HRESULT GetRenderTargetData(IDirect3DSurface9* renderTarget,
                                 IDirect3DSurface9* destination) override;
     HRESULT ColorFill(IDirect3DSurface9* surface, const RECT* rect, D3DCOLOR color) override;
+    HRESULT UpdateTexture(IDirect3DBaseTexture9* source,
+                          IDirect3DBaseTexture9* destination) override;
 
     HRESULT CreateTexture(UINT width, UINT height, UINT levels, DWORD usage, D3DFORMAT format,
                           D3DPOOL pool, IDirect3DTexture9** texture, void** sharedHandle) override;
