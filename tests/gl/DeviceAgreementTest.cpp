@@ -355,6 +355,22 @@ std::vector<std::string> locksAndUpdates(IDirect3DDevice9* device) {
         results.push_back(answer(lock.name, hr, 1));
         texture->Release();
     }
+    auto lockSurface = [&](const char* name, IDirect3DSurface9* surface) {
+        D3DLOCKED_RECT locked{};
+        const HRESULT hr = surface->LockRect(&locked, nullptr, D3DLOCK_READONLY);
+        surface->UnlockRect();
+        surface->Release();
+        results.push_back(answer(name, hr, 0));
+    };
+    IDirect3DSurface9* surface = nullptr;
+    device->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &surface);
+    lockSurface("back buffer", surface);
+    device->CreateDepthStencilSurface(8, 8, D3DFMT_D24S8, D3DMULTISAMPLE_NONE, 0, TRUE, &surface,
+                                      nullptr);
+    lockSurface("depth surface", surface);
+    device->CreateOffscreenPlainSurface(8, 8, D3DFMT_X8R8G8B8, D3DPOOL_SYSTEMMEM, &surface,
+                                        nullptr);
+    lockSurface("system-memory surface", surface);
     struct Update {
         const char* name;
         UINT sourceSide, sourceLevels, destinationSide, destinationLevels;
@@ -428,11 +444,13 @@ TEST(DeviceAgreementTest, BothDevicesStartAtTheSameDefaultsAndCreateAlike) {
 // driver would refuse.
 TEST(DeviceAgreementTest, BothDevicesLockAndUpdateAlike) {
     const auto answers = answeredAlike(locksAndUpdates);
-    ASSERT_EQ(answers.size(), 22u);
+    ASSERT_EQ(answers.size(), 25u);
     EXPECT_EQ(answers[4], "default -> 0x8876086C value 0") << "a default-pool texture";
     EXPECT_EQ(answers[6], "default dynamic -> 0x00000000 value 0");
-    EXPECT_EQ(answers[10], "whole chain -> 0x00000000 value 0");
-    EXPECT_EQ(answers[12], "larger source -> 0x00000000 value 0");
+    EXPECT_EQ(answers[10], "back buffer -> 0x8876086C value 0");
+    EXPECT_EQ(answers[12], "system-memory surface -> 0x00000000 value 0");
+    EXPECT_EQ(answers[13], "whole chain -> 0x00000000 value 0");
+    EXPECT_EQ(answers[15], "larger source -> 0x00000000 value 0");
 }
 
 }  // namespace

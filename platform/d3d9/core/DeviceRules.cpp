@@ -35,6 +35,18 @@ UINT DeviceRules::textureLevels(UINT width, UINT height, UINT levels, DWORD usag
     return levels == 0 ? fullMipChain(width, height) : levels;
 }
 
+D3DSURFACE_DESC DeviceRules::levelDesc(UINT width, UINT height, UINT level, DWORD usage,
+                                       D3DFORMAT format, D3DPOOL pool) {
+    return {format,
+            D3DRTYPE_SURFACE,
+            usage,
+            pool,
+            D3DMULTISAMPLE_NONE,
+            0,
+            std::max(1u, width >> level),
+            std::max(1u, height >> level)};
+}
+
 // Shared handles belong to the Ex device; render targets and depth textures live in the default
 // pool; an automatic chain cannot be asked for more than one level.
 HRESULT DeviceRules::checkTexture(UINT width, UINT height, UINT levels, DWORD usage,
@@ -82,8 +94,9 @@ HRESULT DeviceRules::checkUpdateTexture(const D3DSURFACE_DESC& sourceTop, UINT s
         return D3DERR_INVALIDCALL;
     }
     for (UINT first = 0; first < sourceLevels; ++first) {
-        if (std::max(1u, sourceTop.Width >> first) == destinationTop.Width &&
-            std::max(1u, sourceTop.Height >> first) == destinationTop.Height) {
+        const D3DSURFACE_DESC level = levelDesc(sourceTop.Width, sourceTop.Height, first, 0,
+                                                sourceTop.Format, sourceTop.Pool);
+        if (level.Width == destinationTop.Width && level.Height == destinationTop.Height) {
             *firstSourceLevel = first;
             return answer(sourceLevels - first >= destinationLevels);
         }

@@ -13,6 +13,9 @@ public:
     // The levels a texture created with these arguments shows its caller (0 asks for the whole
     // chain; an automatically generated chain shows one).
     static UINT textureLevels(UINT width, UINT height, UINT levels, DWORD usage);
+    // The description of a texture's level: its size halves per level, down to 1.
+    static D3DSURFACE_DESC levelDesc(UINT width, UINT height, UINT level, DWORD usage,
+                                     D3DFORMAT format, D3DPOOL pool);
 
     static HRESULT checkTexture(UINT width, UINT height, UINT levels, DWORD usage, D3DFORMAT format,
                                 D3DPOOL pool, const void* sharedHandle);

@@ -11,7 +11,8 @@
 //   reads texture coordinate set 0 without a texture transform; later stages stay disabled.
 // - Vertex declarations with pretransformed positions (D3DDECLUSAGE_POSITIONT).
 // - Multisampled depth-stencil surfaces; off-screen surfaces other than A8R8G8B8 and X8R8G8B8
-//   in the system-memory or default pool.
+//   in the system-memory or default pool; locking a default-pool off-screen surface (it lives
+//   on the card: ColorFill it, or read it back through a render target).
 #pragma once
 
 #include "platform/d3d9/d3d9.h"

@@ -2,6 +2,7 @@
 
 #include <atomic>
 
+#include "platform/d3d9/core/DeviceRules.h"
 #include "platform/d3d9/gl/GLDevice.h"
 #include "platform/d3d9/gl/GLTexture.h"
 #include "platform/d3d9/gl/GLTranslate.h"
@@ -91,8 +92,11 @@ HRESULT GLSurface::LockRect(D3DLOCKED_RECT* locked, const RECT* rect, DWORD flag
         return container_->LockRect(level_, locked, rect, flags);
     }
     auto scope = device().lockOnly();
-    if (kind_ != Kind::SystemMemory || locked == nullptr || locked_) {
+    if (locked == nullptr || locked_ || !DeviceRules::surfaceLockable(desc_.Usage)) {
         return D3DERR_INVALIDCALL;
+    }
+    if (kind_ != Kind::SystemMemory) {
+        return D3DERR_NOTAVAILABLE;  // a default-pool off-screen surface (see GLLimits)
     }
     std::size_t offset = 0;
     if (rect != nullptr) {

@@ -30,14 +30,7 @@ GLTexture::GLTexture(GLDevice& device, UINT width, UINT height, UINT levels, DWO
     }
     levels_.resize(count);
     for (UINT i = 0; i < count; ++i) {
-        levels_[i].desc = {format,
-                           D3DRTYPE_SURFACE,
-                           usage,
-                           pool,
-                           D3DMULTISAMPLE_NONE,
-                           0,
-                           std::max(1u, width >> i),
-                           std::max(1u, height >> i)};
+        levels_[i].desc = DeviceRules::levelDesc(width, height, i, usage, format, pool);
     }
 }
 

@@ -11,16 +11,9 @@ RecordingTexture::RecordingTexture(RecordingDevice& device, std::string name, UI
                                    D3DPOOL pool)
     : RecordingObject(device, std::move(name)) {
     for (UINT i = 0; i < levels; ++i) {
-        const D3DSURFACE_DESC desc{format,
-                                   D3DRTYPE_SURFACE,
-                                   usage,
-                                   pool,
-                                   D3DMULTISAMPLE_NONE,
-                                   0,
-                                   std::max(1u, width >> i),
-                                   std::max(1u, height >> i)};
         levels_.push_back(std::make_unique<RecordingSurface>(
-            device, this->name() + "[" + std::to_string(i) + "]", desc, this));
+            device, this->name() + "[" + std::to_string(i) + "]",
+            DeviceRules::levelDesc(width, height, i, usage, format, pool), this));
     }
 }
 
