@@ -11,6 +11,15 @@ GLRefCounted::GLRefCounted(GLDevice& device, Ownership ownership)
     }
 }
 
+HRESULT GLRefCounted::handOutDevice(IDirect3DDevice9** device) const {
+    if (device == nullptr) {
+        return D3DERR_INVALIDCALL;
+    }
+    *device = device_;
+    (*device)->AddRef();
+    return D3D_OK;
+}
+
 ULONG GLRefCounted::addPublicRef() {
     auto scope = device_->lockOnly();
     if (public_++ == 0) {

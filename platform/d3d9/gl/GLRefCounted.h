@@ -22,6 +22,8 @@ public:
     void releaseInternalRef();
 
     GLDevice& device() const { return *device_; }
+    // GetDevice of every object: the device with a reference added for the caller.
+    HRESULT handOutDevice(IDirect3DDevice9** device) const;
 
 protected:
     enum class Ownership { Caller, Device, Container };

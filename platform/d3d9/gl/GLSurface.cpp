@@ -70,15 +70,6 @@ void GLSurface::unbindRef() {
     container_ != nullptr ? container_->releaseInternalRef() : releaseInternalRef();
 }
 
-HRESULT GLSurface::GetDevice(IDirect3DDevice9** device) {
-    if (device == nullptr) {
-        return D3DERR_INVALIDCALL;
-    }
-    *device = &this->device();
-    (*device)->AddRef();
-    return D3D_OK;
-}
-
 HRESULT GLSurface::GetDesc(D3DSURFACE_DESC* desc) {
     if (desc == nullptr) {
         return D3DERR_INVALIDCALL;

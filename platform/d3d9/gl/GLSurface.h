@@ -25,7 +25,7 @@ public:
 
     ULONG AddRef() override;
     ULONG Release() override;
-    HRESULT GetDevice(IDirect3DDevice9** device) override;
+    HRESULT GetDevice(IDirect3DDevice9** device) override { return handOutDevice(device); }
     D3DRESOURCETYPE GetType() override { return D3DRTYPE_SURFACE; }
     HRESULT GetDesc(D3DSURFACE_DESC* desc) override;
     HRESULT LockRect(D3DLOCKED_RECT* locked, const RECT* rect, DWORD flags) override;

@@ -41,15 +41,6 @@ GLTexture::~GLTexture() {
     glDeleteTextures(1, &name_);
 }
 
-HRESULT GLTexture::GetDevice(IDirect3DDevice9** device) {
-    if (device == nullptr) {
-        return D3DERR_INVALIDCALL;
-    }
-    *device = &this->device();
-    (*device)->AddRef();
-    return D3D_OK;
-}
-
 DWORD GLTexture::GetLevelCount() {
     // An automatically generated chain shows one level, as Direct3D's does.
     return (usage_ & D3DUSAGE_AUTOGENMIPMAP) != 0 ? 1 : static_cast<DWORD>(levels_.size());

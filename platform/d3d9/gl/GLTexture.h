@@ -24,7 +24,7 @@ public:
 
     ULONG AddRef() override { return addPublicRef(); }
     ULONG Release() override { return releasePublicRef(); }
-    HRESULT GetDevice(IDirect3DDevice9** device) override;
+    HRESULT GetDevice(IDirect3DDevice9** device) override { return handOutDevice(device); }
     D3DRESOURCETYPE GetType() override { return D3DRTYPE_TEXTURE; }
     DWORD GetLevelCount() override;
     HRESULT GetLevelDesc(UINT level, D3DSURFACE_DESC* desc) override;

@@ -1,28 +1,11 @@
-// A vertex buffer: locked and filled by the CPU, uploaded before the next draw that uses it.
+// A vertex buffer of the OpenGL device.
 #pragma once
 
-#include "platform/d3d9/d3d9.h"
-#include "platform/d3d9/gl/GLBufferStore.h"
-#include "platform/d3d9/gl/GLRefCounted.h"
+#include "platform/d3d9/gl/GLBuffer.h"
 
-class GLVertexBuffer final : public IDirect3DVertexBuffer9, public GLRefCounted {
+class GLVertexBuffer final
+    : public GLBuffer<IDirect3DVertexBuffer9, D3DVERTEXBUFFER_DESC, D3DRTYPE_VERTEXBUFFER,
+                      GLBufferStore::Content::Vertices> {
 public:
-    GLVertexBuffer(GLDevice& device, const D3DVERTEXBUFFER_DESC& desc);
-    ~GLVertexBuffer() override = default;
-
-    ULONG AddRef() override { return addPublicRef(); }
-    ULONG Release() override { return releasePublicRef(); }
-    HRESULT GetDevice(IDirect3DDevice9** device) override;
-    D3DRESOURCETYPE GetType() override { return D3DRTYPE_VERTEXBUFFER; }
-    HRESULT Lock(UINT offset, UINT size, void** data, DWORD flags) override;
-    HRESULT Unlock() override;
-    HRESULT GetDesc(D3DVERTEXBUFFER_DESC* desc) override;
-
-    bool valid() const { return store_.valid(); }
-    GLBufferStore& store() { return store_; }
-    const D3DVERTEXBUFFER_DESC& desc() const { return desc_; }
-
-private:
-    D3DVERTEXBUFFER_DESC desc_;
-    GLBufferStore store_;
+    using GLBuffer::GLBuffer;
 };

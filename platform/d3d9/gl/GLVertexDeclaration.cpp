@@ -139,15 +139,6 @@ bool GLVertexDeclaration::elementsOfFvf(DWORD fvf, std::vector<D3DVERTEXELEMENT9
     return true;
 }
 
-HRESULT GLVertexDeclaration::GetDevice(IDirect3DDevice9** device) {
-    if (device == nullptr) {
-        return D3DERR_INVALIDCALL;
-    }
-    *device = &this->device();
-    (*device)->AddRef();
-    return D3D_OK;
-}
-
 HRESULT GLVertexDeclaration::GetDeclaration(D3DVERTEXELEMENT9* elements, UINT* count) {
     if (count == nullptr) {
         return D3DERR_INVALIDCALL;

@@ -30,7 +30,7 @@ public:
 
     ULONG AddRef() override { return addPublicRef(); }
     ULONG Release() override { return releasePublicRef(); }
-    HRESULT GetDevice(IDirect3DDevice9** device) override;
+    HRESULT GetDevice(IDirect3DDevice9** device) override { return handOutDevice(device); }
     HRESULT GetDeclaration(D3DVERTEXELEMENT9* elements, UINT* count) override;
 
     const std::vector<Attribute>& attributes() const { return attributes_; }
