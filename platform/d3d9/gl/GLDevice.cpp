@@ -474,8 +474,7 @@ HRESULT GLDevice::SetTexture(DWORD sampler, IDirect3DBaseTexture9* texture) {
     if (!GLLimits::carriesOutSampler(slot)) {
         return D3DERR_NOTAVAILABLE;
     }
-    // Every texture this device makes is a GLTexture (it has no cube or volume textures).
-    auto* glTexture = static_cast<GLTexture*>(static_cast<IDirect3DTexture9*>(texture));
+    GLTexture* glTexture = GLTexture::of(texture);
     if (textures_[static_cast<unsigned>(slot)] != glTexture) {
         rebind(textures_[static_cast<unsigned>(slot)], glTexture);
         state_.touch(StateGroup::Textures);
@@ -625,9 +624,8 @@ HRESULT GLDevice::GetRenderTargetData(IDirect3DSurface9* renderTarget,
 
 HRESULT GLDevice::UpdateTexture(IDirect3DBaseTexture9* source, IDirect3DBaseTexture9* destination) {
     auto scope = enter();
-    // Every texture this device makes is a GLTexture (it has no cube or volume textures).
-    auto* from = static_cast<GLTexture*>(static_cast<IDirect3DTexture9*>(source));
-    auto* to = static_cast<GLTexture*>(static_cast<IDirect3DTexture9*>(destination));
+    GLTexture* from = GLTexture::of(source);
+    GLTexture* to = GLTexture::of(destination);
     UINT firstSourceLevel = 0;
     if (scope.context == nullptr || from == nullptr || to == nullptr || from == to ||
         FAILED(DeviceRules::checkUpdateTexture(from->topDesc(), from->GetLevelCount(),

@@ -32,6 +32,12 @@ public:
     HRESULT LockRect(UINT level, D3DLOCKED_RECT* locked, const RECT* rect, DWORD flags) override;
     HRESULT UnlockRect(UINT level) override;
 
+    // The texture behind an interface pointer of this device, which makes no cube or volume
+    // textures (null stays null).
+    static GLTexture* of(IDirect3DBaseTexture9* texture) {
+        return static_cast<GLTexture*>(static_cast<IDirect3DTexture9*>(texture));
+    }
+
     bool valid() const { return name_ != 0; }
     GLuint name() const { return name_; }
     // Level 0's description (valid textures have at least one level).

@@ -38,10 +38,7 @@ HRESULT RecordingSurface::LockRect(D3DLOCKED_RECT* locked, const RECT* rect, DWO
     auto guard = device().lock();
     HRESULT hr = device().planned("LockRect");
     if (SUCCEEDED(hr)) {
-        const bool lockable = isTextureLevel()
-                                  ? DeviceRules::textureLockable(desc_.Pool, desc_.Usage)
-                                  : DeviceRules::surfaceLockable(desc_.Usage);
-        hr = lockable ? lockBits(locked, rect) : D3DERR_INVALIDCALL;
+        hr = lockBits(locked, rect);
     }
     return device().record(
         "LockRect",
@@ -82,7 +79,9 @@ bool RecordingSurface::contains(const RECT& rect) const {
 }
 
 HRESULT RecordingSurface::lockBits(D3DLOCKED_RECT* locked, const RECT* rect) {
-    if (locked == nullptr || locked_ || (rect != nullptr && !contains(*rect))) {
+    const bool lockable = textureLevel_ ? DeviceRules::textureLockable(desc_.Pool, desc_.Usage)
+                                        : DeviceRules::surfaceLockable(desc_.Usage);
+    if (!lockable || locked == nullptr || locked_ || (rect != nullptr && !contains(*rect))) {
         return D3DERR_INVALIDCALL;
     }
     const std::size_t offset =

@@ -36,7 +36,8 @@ public:
     RECT bounds() const;
     bool contains(const RECT& rect) const;
 
-    // Unlogged work shared by the surface's and its texture's calls.
+    // Unlogged work shared by the surface's and its texture's calls; lockBits applies Direct3D's
+    // lock rule (a texture level's pool, or a surface of its own being off-screen plain).
     HRESULT lockBits(D3DLOCKED_RECT* locked, const RECT* rect);
     HRESULT unlockBits();
     void fillColor(const RECT& rect, D3DCOLOR color);

@@ -70,10 +70,7 @@ HRESULT RecordingTexture::LockRect(UINT index, D3DLOCKED_RECT* locked, const REC
     auto guard = device().lock();
     HRESULT hr = device().planned("LockRect");
     if (SUCCEEDED(hr)) {
-        hr = level(index) && DeviceRules::textureLockable(level(index)->desc().Pool,
-                                                          level(index)->desc().Usage)
-                 ? level(index)->lockBits(locked, rect)
-                 : D3DERR_INVALIDCALL;
+        hr = level(index) ? level(index)->lockBits(locked, rect) : D3DERR_INVALIDCALL;
     }
     return device().record("LockRect",
                            name() + ".LockRect(" + std::to_string(index) + ", " +
